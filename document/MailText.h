@@ -1,0 +1,59 @@
+// The stored text of a mailbox: every line that belongs to a message, each followed
+// by exactly one LF, held in one block; a message is a contiguous range of it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+namespace ek {
+
+// Where a message's lines lie in the mailbox text.
+struct MessageSpan {
+    std::uint64_t offset = 0;
+    std::uint64_t length = 0;
+};
+
+// The lines of a message, each a view of its text and its final LF.
+class LineRange {
+public:
+    class iterator {
+    public:
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        iterator() = default;
+        iterator(const char* at, const char* end) : m_at(at), m_end(end) { Settle(); }
+        std::string_view operator*() const { return {m_at, m_length}; }
+        iterator& operator++() {
+            m_at += m_length;
+            Settle();
+            return *this;
+        }
+        iterator operator++(int) {
+            iterator old = *this;
+            ++*this;
+            return old;
+        }
+        bool operator==(const iterator& other) const { return m_at == other.m_at; }
+
+    private:
+        void Settle();
+        const char* m_at = nullptr;
+        const char* m_end = nullptr;
+        std::size_t m_length = 0;
+    };
+
+    LineRange() = default;
+    explicit LineRange(std::string_view text) : m_text(text) {}
+    iterator begin() const { return {m_text.data(), m_text.data() + m_text.size()}; }
+    iterator end() const {
+        return {m_text.data() + m_text.size(), m_text.data() + m_text.size()};
+    }
+    std::string_view text() const { return m_text; }
+
+private:
+    std::string_view m_text;
+};
+
+}  // namespace ek

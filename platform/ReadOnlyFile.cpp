@@ -1,0 +1,180 @@
+#include "platform/ReadOnlyFile.h"
+
+#include <system_error>
+#include <utility>
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace ek {
+
+namespace {
+
+std::string SystemReason(int code) { return std::system_category().message(code); }
+
+}  // namespace
+
+ReadOnlyFile::~ReadOnlyFile() { Close(); }
+
+ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept { *this = std::move(other); }
+
+#ifdef _WIN32
+
+ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
+    if (this != &other) {
+        Close();
+        m_handle = std::exchange(other.m_handle, nullptr);
+        m_size = std::exchange(other.m_size, 0);
+    }
+    return *this;
+}
+
+bool ReadOnlyFile::Open(const std::string& path, FileSharing sharing, std::string& reason) {
+    Close();
+    int wideLength = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
+    std::wstring widePath(wideLength > 0 ? wideLength : 1, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, widePath.data(), wideLength);
+    DWORD share = sharing == FileSharing::Exclusive ? 0 : FILE_SHARE_READ;
+    HANDLE handle = CreateFileW(widePath.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        reason = SystemReason(static_cast<int>(GetLastError()));
+        return false;
+    }
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+        CloseHandle(handle);
+        reason = "not a regular file";
+        return false;
+    }
+    LARGE_INTEGER size{};
+    GetFileSizeEx(handle, &size);
+    m_handle = handle;
+    m_size = static_cast<std::uint64_t>(size.QuadPart);
+    return true;
+}
+
+bool ReadOnlyFile::IsOpen() const { return m_handle != nullptr; }
+
+void ReadOnlyFile::Close() {
+    if (m_handle != nullptr) {
+        CloseHandle(static_cast<HANDLE>(m_handle));
+        m_handle = nullptr;
+    }
+    m_size = 0;
+}
+
+long long ReadOnlyFile::Read(char* buffer, std::size_t count, std::string& reason) {
+    DWORD chunk = count > 0x40000000 ? 0x40000000 : static_cast<DWORD>(count);
+    DWORD got = 0;
+    if (!ReadFile(static_cast<HANDLE>(m_handle), buffer, chunk, &got, nullptr)) {
+        reason = SystemReason(static_cast<int>(GetLastError()));
+        return -1;
+    }
+    return got;
+}
+
+#else
+
+ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
+    if (this != &other) {
+        Close();
+        m_fd = std::exchange(other.m_fd, -1);
+        m_size = std::exchange(other.m_size, 0);
+    }
+    return *this;
+}
+
+bool ReadOnlyFile::Open(const std::string& path, FileSharing /*sharing*/, std::string& reason) {
+    Close();
+    // Non-blocking, so that opening a FIFO without a writer cannot hang; O_NOATIME
+    // keeps the access time, where the owner of the file allows it.
+    int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+    int fd = -1;
+#ifdef O_NOATIME
+    fd = ::open(path.c_str(), flags | O_NOATIME);
+    if (fd < 0 && errno == EPERM) {
+        fd = ::open(path.c_str(), flags);
+    }
+#else
+    fd = ::open(path.c_str(), flags);
+#endif
+    if (fd < 0) {
+        reason = SystemReason(errno);
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        reason = SystemReason(errno);
+        ::close(fd);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        reason = S_ISDIR(info.st_mode) ? SystemReason(EISDIR) : "not a regular file";
+        ::close(fd);
+        return false;
+    }
+    // Both sharing modes refuse writers; on POSIX that is an advisory read lock,
+    // which fails while another program holds a write lock, as mail programs do
+    // while they write.
+    struct flock lock {};
+    lock.l_type = F_RDLCK;
+    lock.l_whence = SEEK_SET;
+#ifdef F_OFD_SETLK
+    int locked = ::fcntl(fd, F_OFD_SETLK, &lock);
+    if (locked != 0 && errno == EINVAL) {
+        locked = ::fcntl(fd, F_SETLK, &lock);
+    }
+#else
+    int locked = ::fcntl(fd, F_SETLK, &lock);
+#endif
+    if (locked != 0 && (errno == EACCES || errno == EAGAIN)) {
+        reason = "another program is writing to the file";
+        ::close(fd);
+        return false;
+    }
+    // Other lock failures (a file system without locks) do not stop a reader.
+    int blocking = ::fcntl(fd, F_GETFL);
+    if (blocking != -1) {
+        ::fcntl(fd, F_SETFL, blocking & ~O_NONBLOCK);
+    }
+#ifdef POSIX_FADV_SEQUENTIAL
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+#endif
+    m_fd = fd;
+    m_size = static_cast<std::uint64_t>(info.st_size);
+    return true;
+}
+
+bool ReadOnlyFile::IsOpen() const { return m_fd >= 0; }
+
+void ReadOnlyFile::Close() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    m_size = 0;
+}
+
+long long ReadOnlyFile::Read(char* buffer, std::size_t count, std::string& reason) {
+    for (;;) {
+        ssize_t got = ::read(m_fd, buffer, count);
+        if (got >= 0) {
+            return got;
+        }
+        if (errno != EINTR) {
+            reason = SystemReason(errno);
+            return -1;
+        }
+    }
+}
+
+#endif
+
+}  // namespace ek

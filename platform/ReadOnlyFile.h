@@ -1,0 +1,50 @@
+// A file opened for reading only. It never writes, never changes the file's times,
+// and refuses to open while another program is writing the file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace ek {
+
+enum class FileSharing {
+    // Nobody may write while we read (POSIX: a read lock that fails while a writer
+    // holds a write lock; Windows: no sharing at all).
+    Exclusive,
+    // Other readers are welcome, writers are refused (Windows: share read).
+    ReadersOnly,
+};
+
+class ReadOnlyFile {
+public:
+    ReadOnlyFile() = default;
+    ~ReadOnlyFile();
+    ReadOnlyFile(ReadOnlyFile&& other) noexcept;
+    ReadOnlyFile& operator=(ReadOnlyFile&& other) noexcept;
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    // Opens a regular file. On failure returns false and `reason` holds the system's
+    // explanation in UTF-8.
+    bool Open(const std::string& path, FileSharing sharing, std::string& reason);
+    bool IsOpen() const;
+    void Close();
+
+    // The file's size when it was opened.
+    std::uint64_t Size() const { return m_size; }
+
+    // Reads up to `count` bytes. Returns the number read, 0 at the end of the file,
+    // or -1 with `reason` set on a read error.
+    long long Read(char* buffer, std::size_t count, std::string& reason);
+
+private:
+#ifdef _WIN32
+    void* m_handle = nullptr;
+#else
+    int m_fd = -1;
+#endif
+    std::uint64_t m_size = 0;
+};
+
+}  // namespace ek
