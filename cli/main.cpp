@@ -1,1 +1,36 @@
-int main() { return 0; }
+// ekview-cli: the mailbox reader for terminals and scripts.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/ListCommand.h"
+#include "cli/Mailbox.h"
+#include "cli/Output.h"
+
+int main(int argc, char** argv) {
+    using namespace ek::cli;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        return UsageError("a command is missing");
+    }
+    const std::string& command = args.front();
+    if (command == "--help" || command == "-h" || command == "help") {
+        PrintUsage(stdout);
+        return kExitOk;
+    }
+    if (command == "--version") {
+        std::puts("ekview-cli (EKView) 1.51");
+        return kExitOk;
+    }
+    std::vector<std::string> rest(args.begin() + 1, args.end());
+    for (const std::string& arg : rest) {
+        if (arg == "--help" || arg == "-h") {
+            PrintUsage(stdout);
+            return kExitOk;
+        }
+    }
+    if (command == "list") {
+        return RunList(rest);
+    }
+    return UsageError("unknown command '" + command + "'");
+}

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/MailReader.h"
 #include "document/MailText.h"
 #include "document/ReadResult.h"
 
@@ -18,7 +19,7 @@ class CProgressDlg;
 class ProgressUi;
 
 class CEKViewDoc {
-public:
+  public:
     CEKViewDoc();
     ~CEKViewDoc();
     CEKViewDoc(const CEKViewDoc&) = delete;
@@ -28,6 +29,8 @@ public:
     // Reads m_strMailFile into the message list and orders it by date key. True (ok())
     // exactly when at least one message was read and the list was ordered.
     ReadResult ReadMailFile();
+    // The same reading over bytes in memory (the path name must be set as for a file).
+    ReadResult ReadMailBytes(std::string_view bytes);
     void ClearMessages();
     int GetMessageCount() const { return static_cast<int>(m_messages.size()); }
 
@@ -74,7 +77,8 @@ public:
     // The list image of paper clip and blank belongs to the window layer, which
     // attaches it to both list panes.
 
-private:
+  private:
+    ReadResult TakeMailbox(ReadResult result, MailboxText& mailbox, CProgressDlg& progress);
     void SortByDateKey(CProgressDlg& progress);
 
     std::string m_strPathName;

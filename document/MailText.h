@@ -17,9 +17,9 @@ struct MessageSpan {
 
 // The lines of a message, each a view of its text and its final LF.
 class LineRange {
-public:
+  public:
     class iterator {
-    public:
+      public:
         using value_type = std::string_view;
         using difference_type = std::ptrdiff_t;
         iterator() = default;
@@ -37,7 +37,7 @@ public:
         }
         bool operator==(const iterator& other) const { return m_at == other.m_at; }
 
-    private:
+      private:
         void Settle();
         const char* m_at = nullptr;
         const char* m_end = nullptr;
@@ -47,12 +47,10 @@ public:
     LineRange() = default;
     explicit LineRange(std::string_view text) : m_text(text) {}
     iterator begin() const { return {m_text.data(), m_text.data() + m_text.size()}; }
-    iterator end() const {
-        return {m_text.data() + m_text.size(), m_text.data() + m_text.size()};
-    }
+    iterator end() const { return {m_text.data() + m_text.size(), m_text.data() + m_text.size()}; }
     std::string_view text() const { return m_text; }
 
-private:
+  private:
     std::string_view m_text;
 };
 

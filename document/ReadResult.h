@@ -11,7 +11,7 @@ enum class ReadStatus {
     OpenFailed,  // missing, locked by a writer, no access, not a regular file
     NoMessages,  // the file holds no message-start pair
     Cancelled,
-    ReadError,   // the read stopped early; completed messages are kept in file order
+    ReadError,  // the read stopped early; completed messages are kept in file order
 };
 
 struct ReadResult {

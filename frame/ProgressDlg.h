@@ -16,7 +16,7 @@ class CProgressDlg;
 
 // The dialog window as the toolkit provides it.
 class ProgressWindow {
-public:
+  public:
     virtual ~ProgressWindow() = default;
     virtual void SetCaption(const std::string& utf8) = 0;
     virtual void SetBarRange(int lower, int upper) = 0;
@@ -31,7 +31,7 @@ public:
 
 // The toolkit side: the owner window and the making of dialog windows.
 class ProgressUi {
-public:
+  public:
     virtual ~ProgressUi() = default;
     virtual bool HasOwner() const = 0;
     virtual bool IsOwnerEnabled() const = 0;
@@ -44,7 +44,7 @@ public:
 };
 
 class CProgressDlg {
-public:
+  public:
     static constexpr unsigned kDefaultCaptionId = 103;
     static constexpr const char* kInitialPercentText = " 0 %";
     // Pending events are dispatched at most this often, so that a per-line
@@ -78,7 +78,7 @@ public:
     // The percentage text for a position of the range [lower, upper].
     static std::string PercentText(int position, int lower, int upper);
 
-private:
+  private:
     void OnInitDialog();
     void PumpPendingMessages();
     void UpdatePercentText(int position);

@@ -7,23 +7,29 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #else
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 #endif
 
 namespace ek {
 
 namespace {
 
-std::string SystemReason(int code) { return std::system_category().message(code); }
+std::string SystemReason(int code) {
+    return std::system_category().message(code);
+}
 
 }  // namespace
 
-ReadOnlyFile::~ReadOnlyFile() { Close(); }
+ReadOnlyFile::~ReadOnlyFile() {
+    Close();
+}
 
-ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept { *this = std::move(other); }
+ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept {
+    *this = std::move(other);
+}
 
 #ifdef _WIN32
 
@@ -60,7 +66,9 @@ bool ReadOnlyFile::Open(const std::string& path, FileSharing sharing, std::strin
     return true;
 }
 
-bool ReadOnlyFile::IsOpen() const { return m_handle != nullptr; }
+bool ReadOnlyFile::IsOpen() const {
+    return m_handle != nullptr;
+}
 
 void ReadOnlyFile::Close() {
     if (m_handle != nullptr) {
@@ -152,7 +160,9 @@ bool ReadOnlyFile::Open(const std::string& path, FileSharing /*sharing*/, std::s
     return true;
 }
 
-bool ReadOnlyFile::IsOpen() const { return m_fd >= 0; }
+bool ReadOnlyFile::IsOpen() const {
+    return m_fd >= 0;
+}
 
 void ReadOnlyFile::Close() {
     if (m_fd >= 0) {

@@ -17,7 +17,7 @@ enum class FileSharing {
 };
 
 class ReadOnlyFile {
-public:
+  public:
     ReadOnlyFile() = default;
     ~ReadOnlyFile();
     ReadOnlyFile(ReadOnlyFile&& other) noexcept;
@@ -38,7 +38,7 @@ public:
     // or -1 with `reason` set on a read error.
     long long Read(char* buffer, std::size_t count, std::string& reason);
 
-private:
+  private:
 #ifdef _WIN32
     void* m_handle = nullptr;
 #else

@@ -1,0 +1,77 @@
+#include "cli/ListCommand.h"
+
+#include <cstdio>
+
+#include "cli/Mailbox.h"
+#include "cli/Output.h"
+#include "cli/TextOut.h"
+
+namespace ek::cli {
+
+namespace {
+
+constexpr std::size_t kSenderColumns = 24;
+
+std::string JsonRow(int index, const std::vector<std::string>& row, bool multipart) {
+    std::string line = "{\"index\":" + std::to_string(index);
+    line += ",\"date\":" + JsonString(row[0]);
+    line += ",\"sender\":" + JsonString(row[1]);
+    line += ",\"subject\":" + JsonString(row[2]);
+    line += ",\"multipart\":";
+    line += multipart ? "true}\n" : "false}\n";
+    return line;
+}
+
+std::string TextRow(int index, int indexWidth, const std::vector<std::string>& row,
+                    bool multipart) {
+    std::string number = std::to_string(index);
+    std::string line(static_cast<std::size_t>(indexWidth) - number.size(), ' ');
+    line += number;
+    line += "  ";
+    line += FitColumns(TerminalText(row[0]), 19);
+    line += multipart ? "  + " : "    ";
+    line += FitColumns(TerminalText(row[1]), kSenderColumns);
+    line += "  ";
+    line += TerminalText(row[2]);
+    line += '\n';
+    return line;
+}
+
+}  // namespace
+
+int RunList(const std::vector<std::string>& args) {
+    bool json = false;
+    std::string path;
+    for (const std::string& arg : args) {
+        if (arg == "--json") {
+            json = true;
+        } else if (path.empty() && (arg.empty() || arg[0] != '-' || arg == "-")) {
+            path = arg;
+        } else {
+            return UsageError("list: unexpected argument '" + arg + "'");
+        }
+    }
+    if (path.empty()) {
+        return UsageError("list: FILE is missing");
+    }
+    CEKViewDoc doc;
+    bool readError = false;
+    if (!LoadMailbox(doc, path, readError)) {
+        return kExitFailure;
+    }
+    const int count = doc.GetMessageCount();
+    const int indexWidth = static_cast<int>(std::to_string(count > 0 ? count - 1 : 0).size());
+    Output out;
+    std::vector<std::string> row;
+    for (int i = 0; i < count; ++i) {
+        doc.GetListRow(i, row);
+        bool multipart = !doc.GetBoundary(i).empty();
+        out.Write(json ? JsonRow(i, row, multipart) : TextRow(i, indexWidth, row, multipart));
+    }
+    if (!out.Flush()) {
+        return kExitFailure;
+    }
+    return readError ? kExitFailure : kExitOk;
+}
+
+}  // namespace ek::cli

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace ek::cli {
+
+// ekview-cli list [--json] FILE
+int RunList(const std::vector<std::string>& args);
+
+}  // namespace ek::cli

@@ -1,0 +1,20 @@
+// Opening a mailbox for a command, with the messages a terminal user expects.
+#pragma once
+
+#include <string>
+
+#include "document/EKViewDoc.h"
+
+namespace ek::cli {
+
+// Exit codes of ekview-cli.
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+// Opens and reads `path` into `doc`. On failure prints the reason on standard
+// error and returns false; after a read error the messages read so far stay in
+// `doc` and `readError` is set.
+bool LoadMailbox(CEKViewDoc& doc, const std::string& path, bool& readError);
+
+}  // namespace ek::cli

@@ -1,0 +1,46 @@
+#include "cli/Output.h"
+
+#include "cli/Mailbox.h"
+
+namespace ek::cli {
+
+bool Output::Flush() {
+    if (!m_buffer.empty() && !m_failed) {
+        if (std::fwrite(m_buffer.data(), 1, m_buffer.size(), stdout) != m_buffer.size()) {
+            m_failed = true;
+        }
+    }
+    m_buffer.clear();
+    if (!m_failed && std::fflush(stdout) != 0) {
+        m_failed = true;
+    }
+    return !m_failed;
+}
+
+void PrintUsage(std::FILE* stream) {
+    std::fputs(
+        "Usage: ekview-cli COMMAND [OPTIONS] FILE\n"
+        "\n"
+        "Reads an EK-Mail mailbox file (Shift-JIS) without ever writing it.\n"
+        "\n"
+        "Commands:\n"
+        "  list [--json] FILE   one row per message, oldest first: index, date,\n"
+        "                       '+' for a message with attachments, sender, subject;\n"
+        "                       --json prints one JSON object per line\n"
+        "\n"
+        "Options:\n"
+        "  --help               show this text\n"
+        "  --version            show the version\n"
+        "\n"
+        "Exit status: 0 on success, 1 when the file cannot be read or holds no\n"
+        "message, 2 on a usage error.\n",
+        stream);
+}
+
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "ekview-cli: %s\n\n", message.c_str());
+    PrintUsage(stderr);
+    return kExitUsage;
+}
+
+}  // namespace ek::cli

@@ -1,0 +1,155 @@
+#include "cli/TextOut.h"
+
+#include <cstdio>
+
+#include "platform/Cp932Decode.h"
+
+namespace ek::cli {
+
+namespace {
+
+void AppendEscapedControl(std::string& out, char32_t c) {
+    switch (c) {
+        case '\t':
+            out += "\\t";
+            return;
+        case '\r':
+            out += "\\r";
+            return;
+        case '\n':
+            out += "\\n";
+            return;
+        default: {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02x", static_cast<unsigned>(c));
+            out += escape;
+        }
+    }
+}
+
+bool IsControl(char32_t c) {
+    return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0);
+}
+
+// Decodes one UTF-8 sequence of text we produced ourselves (always valid).
+char32_t NextCodePoint(std::string_view utf8, std::size_t& pos) {
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
+    unsigned char lead = byte(pos);
+    if (lead < 0x80 || pos + 1 >= utf8.size()) {
+        ++pos;
+        return lead;
+    }
+    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+    char32_t c = lead & (0x3F >> extra);
+    for (int k = 0; k < extra && pos + 1 < utf8.size(); ++k) {
+        c = (c << 6) | (byte(++pos) & 0x3F);
+    }
+    ++pos;
+    return c;
+}
+
+void AppendJsonEscaped(std::string& out, char32_t c) {
+    switch (c) {
+        case '"':
+            out += "\\\"";
+            return;
+        case '\\':
+            out += "\\\\";
+            return;
+        case '\n':
+            out += "\\n";
+            return;
+        case '\r':
+            out += "\\r";
+            return;
+        case '\t':
+            out += "\\t";
+            return;
+        case '\b':
+            out += "\\b";
+            return;
+        case '\f':
+            out += "\\f";
+            return;
+        default:
+            if (c < 0x20 || c == 0x7F) {
+                char escape[8];
+                std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+                out += escape;
+            } else {
+                cp932::AppendUtf8(out, c);
+            }
+    }
+}
+
+}  // namespace
+
+std::string TerminalText(std::string_view cp932) {
+    std::string out;
+    out.reserve(cp932.size() * 3 / 2);
+    for (std::size_t pos = 0; pos < cp932.size();) {
+        std::size_t length = 0;
+        char32_t c = cp932::DecodeChar(cp932, pos, &length);
+        pos += length;
+        if (IsControl(c)) {
+            AppendEscapedControl(out, c);
+        } else {
+            cp932::AppendUtf8(out, c);
+        }
+    }
+    return out;
+}
+
+std::size_t TerminalColumns(std::string_view utf8) {
+    std::size_t columns = 0;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        columns += static_cast<std::size_t>(cp932::TerminalWidth(NextCodePoint(utf8, pos)));
+    }
+    return columns;
+}
+
+std::string FitColumns(const std::string& utf8, std::size_t columns) {
+    std::size_t used = TerminalColumns(utf8);
+    if (used <= columns) {
+        return utf8 + std::string(columns - used, ' ');
+    }
+    std::string out;
+    std::size_t width = 0;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        std::size_t start = pos;
+        char32_t c = NextCodePoint(utf8, pos);
+        auto w = static_cast<std::size_t>(cp932::TerminalWidth(c));
+        if (width + w + 1 > columns) {
+            break;
+        }
+        out.append(utf8, start, pos - start);
+        width += w;
+    }
+    out += "…";
+    ++width;
+    return out + std::string(columns - width, ' ');
+}
+
+std::string JsonString(std::string_view cp932) {
+    std::string out = "\"";
+    out.reserve(cp932.size() * 3 / 2 + 2);
+    for (std::size_t pos = 0; pos < cp932.size();) {
+        std::size_t length = 0;
+        char32_t c = cp932::DecodeChar(cp932, pos, &length);
+        pos += length;
+        AppendJsonEscaped(out, c);
+    }
+    out += '"';
+    return out;
+}
+
+std::string JsonUtf8String(std::string_view utf8) {
+    std::string out = "\"";
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        AppendJsonEscaped(out, NextCodePoint(utf8, pos));
+    }
+    out += '"';
+    return out;
+}
+
+}  // namespace ek::cli
