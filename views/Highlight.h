@@ -1,0 +1,34 @@
+// Which spans of a shown message get which attribute: web and mail addresses,
+// quoted lines, the attachment note and header names. Positions count bytes of the
+// joined display lines, a line feed being one position.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ek {
+
+enum class HighlightKind { Url, Mail, Quote, Note, Bold };
+
+// [start, end) in the joined text; every kind but Bold is a colour.
+struct HighlightStep {
+    std::size_t start = 0;
+    std::size_t end = 0;
+    HighlightKind kind = HighlightKind::Url;
+
+    bool operator==(const HighlightStep&) const = default;
+};
+
+// The quote marks of a marks text: white space trimmed at both ends, then split at
+// each space, the white space after it dropped. Marks keep their order and repeats
+// and are never empty; a tab inside a mark stays.
+std::vector<std::string> SplitQuoteMarks(std::string_view quoteMarks);
+
+// The steps in the order they are applied: web then mail address of each body line,
+// quoted lines, the note line (when `lastLineIsNote`), bold header names.
+std::vector<HighlightStep> BuildHighlightSteps(const std::vector<std::string>& lines,
+                                               bool lastLineIsNote, std::string_view quoteMarks);
+
+}  // namespace ek
