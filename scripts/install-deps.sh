@@ -1,0 +1,30 @@
+#!/bin/sh
+# Installs the Debian packages that building, running and testing EKView need.
+# Idempotent: installs only what is missing. Run as root or with sudo available.
+set -eu
+
+PACKAGES="build-essential cmake ninja-build pkg-config git python3
+libgtest-dev libgmock-dev googletest libbenchmark-dev
+clang clang-format libclang-rt-14-dev
+libwxgtk3.2-dev xvfb xauth x11-apps imagemagick fonts-ipafont fonts-ipaexfont"
+
+missing=""
+for package in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $package"
+    fi
+done
+
+if [ -z "$missing" ]; then
+    exit 0
+fi
+
+if [ "$(id -u)" -eq 0 ]; then
+    SUDO=""
+else
+    SUDO="sudo"
+fi
+
+echo "Installing:$missing"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null

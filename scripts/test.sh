@@ -1,0 +1,15 @@
+#!/bin/sh
+# Builds everything and runs every test. GUI tests run under a virtual X server
+# when no display is available.
+set -eu
+cd "$(dirname "$0")/.."
+
+./scripts/install-deps.sh
+./scripts/build.sh
+
+BUILD_DIR=${BUILD_DIR:-build}
+if [ -n "${DISPLAY:-}" ]; then
+    exec ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$(nproc)"
+fi
+exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+    ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$(nproc)"
