@@ -19,7 +19,7 @@ bool Output::Flush() {
 
 void PrintUsage(std::FILE* stream) {
     std::fputs(
-        "Usage: ekview-cli COMMAND [OPTIONS] FILE\n"
+        "Usage: ekview-cli COMMAND [OPTIONS] FILE [INDEX]\n"
         "\n"
         "Reads an EK-Mail mailbox file (Shift-JIS) without ever writing it.\n"
         "\n"
@@ -27,6 +27,19 @@ void PrintUsage(std::FILE* stream) {
         "  list [--json] FILE   one row per message, oldest first: index, date,\n"
         "                       '+' for a message with attachments, sender, subject;\n"
         "                       --json prints one JSON object per line\n"
+        "  threads [--json] FILE\n"
+        "                       the messages in reply-thread order, replies indented\n"
+        "                       below the message they answer\n"
+        "  show [OPTIONS] FILE INDEX\n"
+        "                       message INDEX (as 'list' numbers it) as the viewer\n"
+        "                       shows it: header, first part, attachment note\n"
+        "\n"
+        "Options of show:\n"
+        "  --all-headers        every header line (the default)\n"
+        "  --short-headers      only the Date, From, Subject and To lines\n"
+        "  --quote MARKS        quote marks separated by spaces (default: the viewer's)\n"
+        "  --color=WHEN         colours: auto (on a terminal), always or never\n"
+        "  --json               one JSON object: lines and highlighting steps\n"
         "\n"
         "Options:\n"
         "  --help               show this text\n"

@@ -6,6 +6,8 @@
 #include "cli/ListCommand.h"
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
+#include "cli/ShowCommand.h"
+#include "cli/ThreadsCommand.h"
 
 int main(int argc, char** argv) {
     using namespace ek::cli;
@@ -31,6 +33,12 @@ int main(int argc, char** argv) {
     }
     if (command == "list") {
         return RunList(rest);
+    }
+    if (command == "threads") {
+        return RunThreads(rest);
+    }
+    if (command == "show") {
+        return RunShow(rest);
     }
     return UsageError("unknown command '" + command + "'");
 }

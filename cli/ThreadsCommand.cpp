@@ -1,0 +1,79 @@
+#include "cli/ThreadsCommand.h"
+
+#include "cli/Mailbox.h"
+#include "cli/Output.h"
+#include "cli/TextOut.h"
+#include "views/ThreadLink.h"
+
+namespace ek::cli {
+
+namespace {
+
+constexpr std::size_t kSenderColumns = 20;
+
+std::string JsonRow(int row, const ThreadRow& entry, const std::vector<std::string>& fields) {
+    std::string line = "{\"row\":" + std::to_string(row);
+    line += ",\"index\":" + std::to_string(entry.index);
+    line += ",\"depth\":" + std::to_string(entry.depth);
+    line += entry.hasParts ? ",\"multipart\":true" : ",\"multipart\":false";
+    line += ",\"date\":" + JsonString(fields[0]);
+    line += ",\"sender\":" + JsonString(fields[1]);
+    line += ",\"subject\":" + JsonString(fields[2]);
+    line += "}\n";
+    return line;
+}
+
+std::string TextRow(int indexWidth, const ThreadRow& entry,
+                    const std::vector<std::string>& fields) {
+    std::string number = std::to_string(entry.index);
+    std::string line(static_cast<std::size_t>(indexWidth) - number.size(), ' ');
+    line += number;
+    line += "  ";
+    line += FitColumns(TerminalText(fields[0]), 19);
+    line += entry.hasParts ? "  + " : "    ";
+    line += FitColumns(TerminalText(fields[1]), kSenderColumns);
+    line += "  ";
+    line += TerminalText(ThreadPrefix(entry.depth) + fields[2]);
+    line += '\n';
+    return line;
+}
+
+}  // namespace
+
+int RunThreads(const std::vector<std::string>& args) {
+    bool json = false;
+    std::string path;
+    for (const std::string& arg : args) {
+        if (arg == "--json") {
+            json = true;
+        } else if (path.empty() && (arg.empty() || arg[0] != '-' || arg == "-")) {
+            path = arg;
+        } else {
+            return UsageError("threads: unexpected argument '" + arg + "'");
+        }
+    }
+    if (path.empty()) {
+        return UsageError("threads: FILE is missing");
+    }
+    CEKViewDoc doc;
+    bool readError = false;
+    if (!LoadMailbox(doc, path, readError)) {
+        return kExitFailure;
+    }
+    const int count = doc.GetMessageCount();
+    const int indexWidth = static_cast<int>(std::to_string(count > 0 ? count - 1 : 0).size());
+    std::vector<ThreadRow> order = BuildThreadOrder(doc, nullptr);
+    Output out;
+    std::vector<std::string> fields;
+    for (std::size_t row = 0; row < order.size(); ++row) {
+        doc.GetListRow(order[row].index, fields);
+        out.Write(json ? JsonRow(static_cast<int>(row), order[row], fields)
+                       : TextRow(indexWidth, order[row], fields));
+    }
+    if (!out.Flush()) {
+        return kExitFailure;
+    }
+    return readError ? kExitFailure : kExitOk;
+}
+
+}  // namespace ek::cli

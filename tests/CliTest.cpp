@@ -1,0 +1,198 @@
+// ekview-cli: its terminal and JSON text, and the program run as a process.
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "cli/StyledText.h"
+#include "cli/TextOut.h"
+#include "tests/TestSupport.h"
+
+namespace ek::test {
+namespace {
+
+using cli::FitColumns;
+using cli::JsonString;
+using cli::TerminalText;
+
+TEST(TerminalText, EscapesControlsAndDecodesCp932) {
+    EXPECT_EQ(TerminalText("\x1b[2J\x07ok"), "\\x1b[2J\\x07ok");
+    EXPECT_EQ(TerminalText("a\tb\rc\x7f"), "a\\tb\\rc\\x7f");
+    EXPECT_EQ(TerminalText("\x93\xfa\x96\x7b"), "日本");
+    EXPECT_EQ(TerminalText("\x82"), "\xef\xbf\xbd") << "a lone lead byte is U+FFFD";
+}
+
+TEST(TerminalText, FitsColumnsCountingWideCharacters) {
+    EXPECT_EQ(FitColumns("日本語", 6), "日本語");
+    EXPECT_EQ(FitColumns("日本語", 8), "日本語  ");
+    EXPECT_EQ(FitColumns("日本語", 5), "日本…");
+    EXPECT_EQ(FitColumns("日本語", 4), "日… ");
+    EXPECT_EQ(FitColumns("abcdef", 4), "abc…");
+}
+
+TEST(JsonText, EscapesWhatJsonRequires) {
+    EXPECT_EQ(JsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
+    EXPECT_EQ(JsonString("\n\r\t\b\f\x01\x7f"), "\"\\n\\r\\t\\b\\f\\u0001\\u007f\"");
+    EXPECT_EQ(JsonString("\xa0\xb1"), "\"\xef\xbf\xbd\xef\xbd\xb1\"") << "0xA0 bad, 0xB1 kana";
+    EXPECT_EQ(JsonString(std::string("\0", 1)), "\"\\u0000\"");
+}
+
+TEST(StyledText, ColoursRunsAndExpandsTabs) {
+    cli::Palette palette{settings::MakeColor(0, 0, 255), settings::MakeColor(0, 128, 0),
+                         settings::MakeColor(128, 0, 0), settings::MakeColor(128, 128, 128)};
+    std::vector<StyleRun> runs = {{0, 5, RunColour::None, true}, {6, 8, RunColour::Url, false}};
+    EXPECT_EQ(cli::StyledText("Date: xy\n", runs, palette, true),
+              "\x1b[0m\x1b[1mDate:\x1b[0m \x1b[0m\x1b[38;2;0;0;255mxy\x1b[0m\n");
+    EXPECT_EQ(cli::StyledText("Date: xy\n", runs, palette, false), "Date: xy\n");
+    EXPECT_EQ(cli::StyledText("a\tb\n\x93\xfa\tc", {}, palette, false), "a       b\n日      c");
+}
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& arg) {
+    std::string quoted = "'";
+    for (char c : arg) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Runs ekview-cli with an empty profile folder, so that no user setting leaks in.
+CliRun RunCli(const std::vector<std::string>& args) {
+    TempFile scratch("", "unused");
+    std::string command = "XDG_CONFIG_HOME=" + Quote(scratch.dir()) + " " + Quote(EKVIEW_CLI);
+    for (const std::string& arg : args) {
+        command += " " + Quote(arg);
+    }
+    command += " >" + Quote(scratch.dir() + "/out") + " 2>" + Quote(scratch.dir() + "/err");
+    int status = std::system(command.c_str());
+    CliRun run;
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = ReadAll(scratch.dir() + "/out");
+    run.err = ReadAll(scratch.dir() + "/err");
+    return run;
+}
+
+class CliProgram : public testing::Test {
+  protected:
+    // Messages in file order: a reply (dated first), its parent, a multipart note.
+    TempFile mailbox{
+        Message({"Date: Sun, 2 Jan 2000 10:00:00", "From: \"\x8e\x52\x93\x63\" <y@example.jp>",
+                 "Subject: Re: hi", "Message-Id: <b>", "In-Reply-To: <a>"},
+                {"> quoted", "see http://example.jp/x, mail a+b@example.jp"}) +
+        Message({"Date: Sat, 1 Jan 2000 10:00:00", "From: Taro <t@example.jp>",
+                 "Subject: hi\x1b[31m", "Message-Id: <a>"}) +
+        Message({"Date: Mon, 3 Jan 2000 10:00:00", "Subject: files",
+                 "Content-Type: multipart/mixed; boundary=\"b1\""},
+                {"--b1", "Content-Type: text/plain", "", "text", "--b1", "attachment", "--b1--"})};
+};
+
+TEST_F(CliProgram, ListsRowsInDateOrderAsJson) {
+    CliRun run = RunCli({"list", "--json", mailbox.path()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "{\"index\":0,\"date\":\"2000/01/01 10:00:00\",\"sender\":\"Taro\","
+              "\"subject\":\"hi\\u001b[31m\",\"multipart\":false}\n"
+              "{\"index\":1,\"date\":\"2000/01/02 10:00:00\",\"sender\":\"山田\","
+              "\"subject\":\"Re: hi\",\"multipart\":false}\n"
+              "{\"index\":2,\"date\":\"2000/01/03 10:00:00\",\"sender\":\"\","
+              "\"subject\":\"files\",\"multipart\":true}\n");
+}
+
+TEST_F(CliProgram, ListsRowsForATerminalWithoutRawControls) {
+    CliRun run = RunCli({"list", mailbox.path()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
+    EXPECT_NE(run.out.find("hi\\x1b[31m"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("+ "), std::string::npos) << "the multipart mark";
+}
+
+TEST_F(CliProgram, ListsThreadsWithDepths) {
+    CliRun run = RunCli({"threads", "--json", mailbox.path()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(
+        run.out,
+        "{\"row\":0,\"index\":0,\"depth\":0,\"multipart\":false,"
+        "\"date\":\"2000/01/01 10:00:00\",\"sender\":\"Taro\",\"subject\":\"hi\\u001b[31m\"}\n"
+        "{\"row\":1,\"index\":1,\"depth\":1,\"multipart\":false,"
+        "\"date\":\"2000/01/02 10:00:00\",\"sender\":\"山田\",\"subject\":\"Re: hi\"}\n"
+        "{\"row\":2,\"index\":2,\"depth\":0,\"multipart\":true,"
+        "\"date\":\"2000/01/03 10:00:00\",\"sender\":\"\",\"subject\":\"files\"}\n");
+    CliRun text = RunCli({"threads", mailbox.path()});
+    EXPECT_NE(text.out.find("└Re: hi"), std::string::npos) << text.out;
+}
+
+TEST_F(CliProgram, ShowsAMessageWithItsSteps) {
+    CliRun run =
+        RunCli({"show", "--json", "--short-headers", "--quote", "> ｜", mailbox.path(), "1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "{\"index\":1,\"note\":false,\"lines\":[\"Date: Sun, 2 Jan 2000 10:00:00\\n\","
+              "\"From: \\\"山田\\\" <y@example.jp>\\n\",\"Subject: Re: hi\\n\",\"\\n\","
+              "\"> quoted\\n\",\"see http://example.jp/x, mail a+b@example.jp\\n\"],"
+              // Lines start at 0, 31, 59, 75, 76 and 85 (the From line's name is 4 bytes).
+              "\"steps\":[{\"start\":89,\"end\":109,\"attr\":\"url\"},"
+              "{\"start\":117,\"end\":129,\"attr\":\"mail\"},"
+              "{\"start\":76,\"end\":85,\"attr\":\"quote\"},"
+              "{\"start\":0,\"end\":5,\"attr\":\"bold\"},"
+              "{\"start\":31,\"end\":36,\"attr\":\"bold\"},"
+              "{\"start\":59,\"end\":67,\"attr\":\"bold\"}]}\n");
+}
+
+TEST_F(CliProgram, ShowsTheFirstPartWithTheNote) {
+    CliRun run = RunCli({"show", "--short-headers", "--color=never", mailbox.path(), "2"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "Date: Mon, 3 Jan 2000 10:00:00\nSubject: files\n\ntext\n"
+              "(添付ファイルがあります)\n");
+    CliRun all = RunCli({"show", "--color=always", mailbox.path(), "0"});
+    EXPECT_NE(all.out.find("\x1b[1mFrom -"), std::string::npos) << all.out;
+    EXPECT_NE(all.out.find("hi\\x1b[31m"), std::string::npos) << "mail text stays escaped";
+}
+
+TEST_F(CliProgram, ReportsErrorsWithTheirExitCodes) {
+    CliRun outside = RunCli({"show", mailbox.path(), "3"});
+    EXPECT_EQ(outside.exitCode, 1);
+    EXPECT_NE(outside.err.find("no message 3"), std::string::npos) << outside.err;
+    EXPECT_EQ(RunCli({"show", mailbox.path(), "-1"}).exitCode, 1);
+    EXPECT_EQ(RunCli({"show", mailbox.path(), "x"}).exitCode, 2);
+
+    TempFile notMail("just text\n");
+    CliRun empty = RunCli({"list", notMail.path()});
+    EXPECT_EQ(empty.exitCode, 1);
+    EXPECT_EQ(empty.err, "EK-Mailメールファイルではありません\n");
+
+    CliRun missing = RunCli({"list", notMail.dir() + "/nothing.mbx"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("nothing.mbx"), std::string::npos) << missing.err;
+
+    EXPECT_EQ(RunCli({}).exitCode, 2);
+    EXPECT_EQ(RunCli({"list"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"frobnicate", mailbox.path()}).exitCode, 2);
+    CliRun help = RunCli({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("Usage: ekview-cli"), std::string::npos);
+    EXPECT_NE(RunCli({"--version"}).out.find("1.51"), std::string::npos);
+}
+
+TEST(CliSample, ListsTheBundledSample) {
+    CliRun run = RunCli({"list", "--json", std::string(EKVIEW_SAMPLES_DIR) + "/sample.mbx"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 12);
+}
+
+}  // namespace
+}  // namespace ek::test

@@ -1,0 +1,76 @@
+// Reading the viewer's profile file without the toolkit.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/ProfileFile.h"
+#include "tests/TestSupport.h"
+
+namespace ek::test {
+namespace {
+
+TEST(ProfileFile, ReadsGroupsKeysAndEscapes) {
+    ProfileFile profile = ProfileFile::Parse(
+        "; a comment\n"
+        "# another\n"
+        "[Settings]\n"
+        "CFont=200:ＭＳ 明朝\n"
+        "Quote=\"> \"\n"
+        "Escaped=a\\tb\\\\c\\nd\n"
+        "  Spaced  =  value  \r\n"
+        "QuoteClr=8421504\n"
+        "Plus=+7\n"
+        "Junk=12px\n"
+        "[Recent\\ File\\ List]\n"
+        "File1=/home/u/mail/受信.mbx\n"
+        "[ControlBars/State]\n"
+        "Visible=1\n"
+        "broken line without equals\n"
+        "[unclosed\n"
+        "After=still in ControlBars/State\n");
+    EXPECT_EQ(profile.GetProfileString("Settings", "CFont", ""), "200:ＭＳ 明朝");
+    EXPECT_EQ(profile.GetProfileString("Settings", "Quote", ""), "> ");
+    EXPECT_EQ(profile.GetProfileString("Settings", "Escaped", ""), "a\tb\\c\nd");
+    EXPECT_EQ(profile.GetProfileString("Settings", "Spaced", ""), "value");
+    EXPECT_EQ(profile.GetProfileInt("Settings", "QuoteClr", 0), 8421504);
+    EXPECT_EQ(profile.GetProfileInt("Settings", "Plus", 0), 7);
+    EXPECT_EQ(profile.GetProfileInt("Settings", "Junk", 5), 5);
+    EXPECT_EQ(profile.GetProfileInt("Settings", "CFont", 5), 5);
+    EXPECT_EQ(profile.GetProfileString("Recent File List", "File1", ""), "/home/u/mail/受信.mbx");
+    EXPECT_EQ(profile.GetProfileInt("ControlBars\\State", "Visible", 0), 1);
+    EXPECT_EQ(profile.GetProfileString("ControlBars\\State", "After", ""),
+              "still in ControlBars/State");
+    EXPECT_EQ(profile.GetProfileString("Settings", "Missing", "default"), "default");
+}
+
+TEST(ProfileFile, RefusesWritesAndSurvivesMissingOrBinaryFiles) {
+    ProfileFile missing = ProfileFile::Load("/nonexistent/EKView.conf");
+    EXPECT_EQ(missing.GetProfileString("Settings", "Quote", "d"), "d");
+    EXPECT_FALSE(missing.WriteProfileString("Settings", "Quote", "x"));
+    EXPECT_FALSE(missing.WriteProfileInt("Settings", "Header", 1));
+
+    std::string binary;
+    for (int i = 0; i < 4096; ++i) {
+        binary += static_cast<char>((i * 7919) & 0xFF);
+    }
+    TempFile file(binary, "EKView.conf");
+    ProfileFile damaged = ProfileFile::Load(file.path());
+    EXPECT_EQ(damaged.GetProfileInt("Settings", "Header", 1), 1);
+}
+
+TEST(ProfileFile, LivesInTheUsersConfigurationFolder) {
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    std::string keep = saved != nullptr ? saved : "";
+    ::setenv("XDG_CONFIG_HOME", "/tmp/xdg", 1);
+    EXPECT_EQ(ProfileFilePath(), "/tmp/xdg/Ubrik/EKView.conf");
+    ::setenv("XDG_CONFIG_HOME", "relative", 1);
+    EXPECT_NE(ProfileFilePath().find("/.config/Ubrik/EKView.conf"), std::string::npos);
+    if (saved != nullptr) {
+        ::setenv("XDG_CONFIG_HOME", keep.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
+}
+
+}  // namespace
+}  // namespace ek::test
