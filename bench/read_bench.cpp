@@ -13,6 +13,7 @@
 
 #include "bench/BenchSupport.h"
 #include "document/EKViewDoc.h"
+#include "views/ThreadLink.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ int ReadOnly(const std::string& path) {
     return doc.ReadMailFile().ok() ? doc.GetMessageCount() : -1;
 }
 
-int ReadWithRows(const std::string& path) {
+int ReadWithRows(const std::string& path, bool threads) {
     ek::CEKViewDoc doc;
     doc.SetPathName(path);
     doc.m_strMailFile = path;
@@ -45,6 +46,9 @@ int ReadWithRows(const std::string& path) {
     for (int i = 0; i < doc.GetMessageCount(); ++i) {
         doc.GetListRow(i, row);
         multipart += doc.GetBoundary(i).empty() ? 0 : 1;
+    }
+    if (threads) {
+        return static_cast<int>(ek::BuildThreadOrder(doc, nullptr).size());
     }
     return static_cast<int>(multipart);
 }
@@ -67,7 +71,8 @@ int main(int argc, char** argv) {
 
     auto baseline = ek::bench::MeasureInChild([&] { CountLineFeeds(path); });
     auto read = ek::bench::MeasureInChild([&] { ReadOnly(path); });
-    auto rows = ek::bench::MeasureInChild([&] { ReadWithRows(path); });
+    auto rows = ek::bench::MeasureInChild([&] { ReadWithRows(path, false); });
+    auto threads = ek::bench::MeasureInChild([&] { ReadWithRows(path, true); });
 
     std::printf("mailbox: %s, %.1f MB, %d messages\n", path.c_str(), megabytes, ReadOnly(path));
     std::printf("%-34s %9s %9s %12s %10s\n", "step", "seconds", "ratio", "peak MiB",
@@ -80,5 +85,6 @@ int main(int argc, char** argv) {
     line("baseline: read + count LF", baseline);
     line("ReadMailFile (read + order)", read);
     line("ReadMailFile + every row", rows);
+    line("ReadMailFile + rows + thread order", threads);
     return 0;
 }

@@ -3,7 +3,7 @@
 # Idempotent: installs only what is missing. Run as root or with sudo available.
 set -eu
 
-PACKAGES="build-essential cmake ninja-build pkg-config git python3
+PACKAGES="build-essential cmake ninja-build pkg-config git python3 time
 libgtest-dev libgmock-dev googletest libbenchmark-dev
 clang clang-format libclang-rt-14-dev
 libwxgtk3.2-dev xvfb xauth x11-apps imagemagick fonts-ipafont fonts-ipaexfont"

@@ -1,0 +1,33 @@
+#!/bin/sh
+# Runs the benchmarks on generated mailboxes of 10,000, 100,000 and 300,000
+# messages (about 40 MB, 380 MB and 1.1 GB). Mailboxes are generated into
+# $BENCH_DATA (default bench/data, ignored by git) and kept for the next run.
+# Usage: bench/run.sh [COUNT...]
+set -eu
+cd "$(dirname "$0")/.."
+
+BUILD_DIR=${BUILD_DIR:-build}
+BENCH_DATA=${BENCH_DATA:-bench/data}
+COUNTS=${*:-10000 100000 300000}
+./scripts/build.sh >/dev/null
+mkdir -p "$BENCH_DATA"
+
+for count in $COUNTS; do
+    mailbox="$BENCH_DATA/gen-$count.mbx"
+    if [ ! -f "$mailbox" ]; then
+        "$BUILD_DIR/bench/ekview-gen" --seed 1 --messages "$count" --out "$mailbox"
+    fi
+    echo "== $count messages"
+    "$BUILD_DIR/bench/read_bench" "$mailbox"
+
+    # ekview-cli list as a whole process, and the Python peer, against the
+    # same baseline: reading the file and counting its line feeds (wc -l).
+    base=$( { /usr/bin/time -f "%e %M" wc -l "$mailbox" >/dev/null; } 2>&1 )
+    cli=$( { /usr/bin/time -f "%e %M" "$BUILD_DIR/cli/ekview-cli" list --json "$mailbox" >/dev/null; } 2>&1 )
+    peer=$(python3 bench/peer_mbox.py "$mailbox")
+    echo "$base" "$cli" "$peer" | awk '{
+        printf "%-34s %9.3f %9s %12.1f\n", "process: wc -l (baseline)", $1, "1.00", $2 / 1024
+        printf "%-34s %9.3f %9.2f %12.1f\n", "process: ekview-cli list --json", $3, $3 / ($1 > 0 ? $1 : 0.001), $4 / 1024
+        printf "%-34s %9.3f %9.2f   (%d messages; %.1f x ekview-cli)\n", "python mailbox.mbox Date/From/Subject", $6, $6 / ($1 > 0 ? $1 : 0.001), $5, $6 / ($3 > 0 ? $3 : 0.001)
+    }'
+done
