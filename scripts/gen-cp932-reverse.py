@@ -1,0 +1,188 @@
+#!/usr/bin/env python3
+"""Generates platform/Cp932ReverseTable.inc: Unicode to CP932 as glibc's iconv "CP932" encodes.
+
+Every code point from U+0080 to U+10FFFF (surrogates aside) is converted on its own through
+glibc's iconv (via ctypes), so where several CP932 codes decode to one code point (NEC row 13,
+the NEC-selected and IBM extensions, the duplicated symbols) the table holds the code that
+`iconv -f UTF-8 -t CP932` writes, and it holds glibc's one-way mappings (U+00A5 to 0x5C, ...)
+as well. glibc drops the tag characters U+E0000-U+E007F (writes nothing, reports no error); the
+encoder does the same in code, so they stay out of the table. After writing, the script reads the table back, runs the encoder's lookup on it for
+every code point and checks the result against iconv byte for byte.
+
+Usage: scripts/gen-cp932-reverse.py [output]   (default: platform/Cp932ReverseTable.inc)
+"""
+import bisect
+import ctypes
+import ctypes.util
+import os
+import re
+import sys
+
+PER_LINE = 5
+TAGS = range(0xE0000, 0xE0080)
+
+
+class GlibcIconv:
+    def __init__(self, to_code, from_code):
+        self.libc = ctypes.CDLL(ctypes.util.find_library("c"), use_errno=True)
+        self.libc.iconv_open.restype = ctypes.c_void_p
+        self.libc.iconv_open.argtypes = [ctypes.c_char_p, ctypes.c_char_p]
+        self.libc.iconv.restype = ctypes.c_size_t
+        self.libc.iconv.argtypes = [
+            ctypes.c_void_p,
+            ctypes.POINTER(ctypes.c_char_p),
+            ctypes.POINTER(ctypes.c_size_t),
+            ctypes.POINTER(ctypes.c_char_p),
+            ctypes.POINTER(ctypes.c_size_t),
+        ]
+        self.cd = self.libc.iconv_open(to_code, from_code)
+        if self.cd in (None, ctypes.c_void_p(-1).value):
+            sys.exit(f"glibc iconv cannot convert {from_code} to {to_code}")
+        self.inbuf = ctypes.create_string_buffer(16)
+        self.outbuf = ctypes.create_string_buffer(64)
+
+    def convert(self, data):
+        """The converted bytes, or None when iconv rejects or leaves part of `data`."""
+        self.libc.iconv(self.cd, None, None, None, None)  # reset shift state
+        ctypes.memmove(self.inbuf, data, len(data))
+        inptr = ctypes.c_char_p(ctypes.addressof(self.inbuf))
+        outptr = ctypes.c_char_p(ctypes.addressof(self.outbuf))
+        inleft = ctypes.c_size_t(len(data))
+        outleft = ctypes.c_size_t(64)
+        rc = self.libc.iconv(
+            self.cd, ctypes.byref(inptr), ctypes.byref(inleft), ctypes.byref(outptr),
+            ctypes.byref(outleft))
+        if rc == ctypes.c_size_t(-1).value or inleft.value != 0:
+            return None
+        return self.outbuf.raw[: 64 - outleft.value]
+
+
+def all_code_points():
+    return [cp for cp in range(0x110000) if not 0xD800 <= cp <= 0xDFFF]
+
+
+def sweep(encoder):
+    """{code point: CP932 bytes} for every code point glibc encodes."""
+    result = {}
+    for cp in all_code_points():
+        got = encoder.convert(cp.to_bytes(4, "little"))
+        if got is not None:
+            result[cp] = got
+    return result
+
+
+def check_sweep(encoded, decoder):
+    for cp in range(0x80):
+        if encoded.get(cp) != bytes([cp]):
+            sys.exit(f"glibc CP932 encodes U+{cp:04X} as {encoded.get(cp)}, not as itself")
+    for cp in range(0xFF61, 0xFFA0):
+        if encoded.get(cp) != bytes([0xA1 + cp - 0xFF61]):
+            sys.exit(f"glibc CP932 encodes U+{cp:04X} unexpectedly")
+    dropped = [cp for cp, code in encoded.items() if not code]
+    if dropped != list(TAGS):
+        sys.exit("glibc CP932 drops other code points than the tag characters")
+    one_way = []
+    for cp, code in sorted(encoded.items()):
+        if cp in TAGS:
+            continue
+        if cp > 0xFFFF or len(code) not in (1, 2):
+            sys.exit(f"U+{cp:04X} encodes to {code.hex()}: the table format cannot hold it")
+        back = decoder.convert(code)
+        if back is None or int.from_bytes(back, "little") != cp:
+            one_way.append((cp, code))
+    for cp, code in one_way:
+        print(f"one-way: U+{cp:04X} -> {code.hex().upper()}", file=sys.stderr)
+    return one_way
+
+
+def check_round_trip(encoded, decoder):
+    """Every CP932 code's character encodes to a code that decodes to the same character."""
+    leads = list(range(0x81, 0xA0)) + list(range(0xE0, 0xFD))
+    codes = [bytes([b]) for b in range(0x100)]
+    codes += [bytes([lead, trail]) for lead in leads for trail in range(0x40, 0xFD)]
+    checked = 0
+    for code in codes:
+        back = decoder.convert(code)
+        if back is None:
+            continue
+        cp = int.from_bytes(back, "little")
+        again = decoder.convert(encoded.get(cp, b"?"))
+        if again is None or int.from_bytes(again, "little") != cp:
+            sys.exit(f"{code.hex().upper()} decodes to U+{cp:04X}, which does not round-trip")
+        checked += 1
+    return checked
+
+
+def write_table(output, entries):
+    with open(output, "w", encoding="ascii", newline="\n") as out:
+        out.write("// Generated by scripts/gen-cp932-reverse.py from glibc's iconv \"CP932\"; "
+                  "do not edit.\n")
+        out.write("// Every code point above U+007F that CP932 encodes, sorted, with the code "
+                  "glibc writes for it:\n")
+        out.write("// one byte where code < 0x100, else lead << 8 | trail.\n")
+        out.write("// clang-format off\n")
+        out.write("struct ReversePair {\n    std::uint16_t codePoint;\n    std::uint16_t code;\n"
+                  "};\n")
+        out.write(f"constexpr ReversePair kReverseTable[{len(entries)}] = {{\n")
+        for i in range(0, len(entries), PER_LINE):
+            chunk = " ".join(f"{{0x{cp:04X},0x{code:04X}}}," for cp, code in
+                             entries[i:i + PER_LINE])
+            out.write(f"    {chunk}\n")
+        out.write("};\n")
+        out.write("// clang-format on\n")
+
+
+def read_table(path):
+    with open(path, encoding="ascii") as f:
+        text = f.read()
+    return [(int(a, 16), int(b, 16)) for a, b in re.findall(r"\{0x([0-9A-F]+),0x([0-9A-F]+)\}",
+                                                             text)]
+
+
+def encode_like_the_program(table_keys, table_codes, cp):
+    """What EncodeChar appends for `cp`: ASCII as itself, tags as nothing, else the table's code."""
+    if cp < 0x80:
+        return bytes([cp])
+    if cp in TAGS:
+        return b""
+    i = bisect.bisect_left(table_keys, cp)
+    if i == len(table_keys) or table_keys[i] != cp:
+        return None
+    code = table_codes[i]
+    return bytes([code]) if code < 0x100 else bytes([code >> 8, code & 0xFF])
+
+
+def check_written(path, encoded):
+    table = read_table(path)
+    keys = [cp for cp, _ in table]
+    if keys != sorted(set(keys)):
+        sys.exit("the written table is not strictly sorted")
+    codes = [code for _, code in table]
+    for cp in all_code_points():
+        if encode_like_the_program(keys, codes, cp) != encoded.get(cp):
+            sys.exit(f"the written table disagrees with iconv at U+{cp:04X}")
+    return len(table)
+
+
+def main():
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    output = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "platform",
+                                                                 "Cp932ReverseTable.inc")
+    encoder = GlibcIconv(b"CP932", b"UTF-32LE")
+    decoder = GlibcIconv(b"UTF-32LE", b"CP932")
+
+    encoded = sweep(encoder)
+    one_way = check_sweep(encoded, decoder)
+    round_trips = check_round_trip(encoded, decoder)
+
+    entries = [(cp, int.from_bytes(code, "big")) for cp, code in sorted(encoded.items())
+               if cp >= 0x80 and cp not in TAGS]
+    write_table(output, entries)
+    rows = check_written(output, encoded)
+    print(f"{len(encoded)} code points encodable, {rows} in the table, {len(one_way)} one-way; "
+          f"{round_trips} CP932 codes round-trip; table matches iconv for every code point",
+          file=sys.stderr)
+
+
+if __name__ == "__main__":
+    main()
