@@ -1,0 +1,132 @@
+// The program's only top-level window: menu bar, dockable tool bar, status bar and
+// a client area that shows exactly one of the three panes.
+#pragma once
+
+#include <wx/aui/aui.h>
+#include <wx/frame.h>
+
+#include <memory>
+#include <vector>
+
+#include "frame/Panes.h"
+#include "frame/ScreenPlacement.h"
+#include "platform/CommandRouter.h"
+#include "platform/ProfileStore.h"
+
+class wxAuiToolBar;
+class wxImageList;
+class wxPanel;
+class wxStatusBar;
+
+namespace ek {
+
+class CEKTitleView;
+
+// What the frame needs from the rest of the program.
+struct FrameContext {
+    CDocManager& docManager;
+    ProfileStore& profile;
+    // The application's place at the end of the command routing.
+    CCmdTarget* app = nullptr;
+    PaneFactory panes;
+};
+
+class CMainFrame : public wxFrame, public CCmdTarget {
+  public:
+    explicit CMainFrame(FrameContext context);
+    ~CMainFrame() override;
+
+    // Window creation: the subject list, the bars, the restored placement and bar
+    // state. False when the window could not be made; the frame must then be destroyed.
+    bool Create();
+    // Makes the text pane and the thread list (hidden) and hands the text pane its
+    // quote marks and colours. Runs once, after the window was first shown.
+    void CreatePanes();
+
+    void OnToggleContent();
+    void OnToggleThread();
+    bool IsListShown() const { return m_bContentShown == 0; }
+
+    // Queues a command as a pane posts it; it passes the update gate when it runs.
+    void PostCommand(int id);
+    // Sends a command through the gate now, as a menu item or key would.
+    bool ExecuteCommand(int id);
+    // The decision of the update handlers, as menus and tool bar show it.
+    CCmdUI QueryCommand(int id) const;
+
+    // The window title: the document's name and the program's.
+    void OnUpdateFrameTitle();
+    // Shows the recent-file list in the File menu (the placeholder when it is empty).
+    void UpdateRecentFileMenu(const std::vector<std::string>& menuTexts);
+
+    CDocManager& GetDocManager() { return m_context.docManager; }
+    ProfileStore& GetProfile() { return m_context.profile; }
+    wxImageList* GetListImages() { return m_listImages.get(); }
+
+    CEKTitleView* GetTitleView() const { return m_pTitleView; }
+    CContentPane* GetContentView() const { return m_pContentView; }
+    CListPane* GetThreadView() const { return m_pThreadView; }
+    CListPane* GetListView() const { return m_pListView; }
+    CView* GetActiveView() const { return m_pActiveView; }
+    wxAuiToolBar* GetToolBarWindow() const { return m_wndToolBar; }
+    bool IsThreadMode() const { return m_bThreadMode != 0; }
+
+    // The status-bar text of the pane with this identifier.
+    wxString GetIndicatorText(int paneId) const;
+
+  private:
+    // Bars, placement and bar state (MainFrameBars.cpp).
+    bool CreateToolBar();
+    bool CreateStatusBarPanes();
+    void LoadPlacement();
+    void SavePlacement();
+    void LoadBarState();
+    void SaveBarState();
+    void UpdateStatusPanes();
+    void SetIndicator(int index, const wxString& text);
+    void TrackNormalRect();
+
+    void MapHandlers();
+    void ShowPane(CPane* paneToShow, CPane* paneToHide);
+    void SetActiveView(CPane* pane);
+    std::vector<CCmdTarget*> RoutingChain() const;
+
+    void OnMenuCommand(wxCommandEvent& event);
+    void OnUpdateUI(wxUpdateUIEvent& event);
+    void OnIdle(wxIdleEvent& event);
+    void OnClose(wxCloseEvent& event);
+
+    void OnUpdateToggleContent(CCmdUI& cmdUI);
+    void OnUpdateToggleThread(CCmdUI& cmdUI);
+    void OnUpdateNextMail(CCmdUI& cmdUI);
+    void OnUpdatePrevMail(CCmdUI& cmdUI);
+    void OnNextMail();
+    void OnPrevMail();
+    void OnViewToolBar();
+    void OnViewStatusBar();
+
+    FrameContext m_context;
+    CommandRouter m_router;
+
+    int m_bThreadMode = 0;
+    int m_bContentShown = 0;
+    wxStatusBar* m_wndStatusBar = nullptr;
+    wxAuiToolBar* m_wndToolBar = nullptr;
+    CEKTitleView* m_pTitleView = nullptr;
+    CContentPane* m_pContentView = nullptr;
+    CListPane* m_pThreadView = nullptr;
+    CListPane* m_pListView = nullptr;
+
+    CView* m_pActiveView = nullptr;
+    wxPanel* m_client = nullptr;
+    wxAuiManager m_auiManager;
+    std::unique_ptr<wxImageList> m_listImages;
+    std::vector<int> m_statusPaneIds;
+    std::vector<int> m_deferredCommands;
+    std::vector<wxMenuItem*> m_recentItems;
+    // The last rectangle the window had while neither maximized nor minimized.
+    ScreenRect m_rcNormal;
+    bool m_panesCreated = false;
+};
+
+}  // namespace ek

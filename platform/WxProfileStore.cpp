@@ -1,0 +1,194 @@
+#include "platform/WxProfileStore.h"
+
+#include <wx/fileconf.h>
+#include <wx/log.h>
+#include <wx/mstream.h>
+
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#ifdef __WXMSW__
+#include <wx/msw/regconf.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace ek {
+
+namespace {
+
+wxString ToWx(const std::string& utf8) {
+    return wxString::FromUTF8(utf8.data(), utf8.size());
+}
+
+std::string FromWx(const wxString& text) {
+    wxScopedCharBuffer utf8 = text.utf8_str();
+    return std::string(utf8.data(), utf8.length());
+}
+
+// "/Section/Level/key": both "\" and "/" separate the levels of a section.
+wxString EntryPath(const std::string& section, const std::string& key) {
+    std::string path = "/";
+    for (char c : section) {
+        path += c == '\\' ? '/' : c;
+    }
+    path += '/';
+    path += key;
+    return ToWx(path);
+}
+
+// Optional sign and decimal digits, nothing else, within int range.
+bool ParseDecimalInt(const std::string& text, int& value) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    if (begin != end && *begin == '+') {
+        ++begin;
+        if (begin != end && *begin == '-') {
+            return false;
+        }
+    }
+    if (begin == end) {
+        return false;
+    }
+    auto [ptr, error] = std::from_chars(begin, end, value);
+    return error == std::errc() && ptr == end;
+}
+
+#ifndef __WXMSW__
+// Writes the bytes to a new file beside `path`, syncs it, then renames it over
+// `path`, so that a crash leaves either the old file or the new one.
+bool ReplaceFile(const std::string& path, const void* data, std::size_t size) {
+    std::error_code error;
+    std::filesystem::path target(path);
+    std::filesystem::create_directories(target.parent_path(), error);
+    std::string temp = path + ".XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        return false;
+    }
+    const char* at = static_cast<const char*>(data);
+    std::size_t left = size;
+    bool ok = true;
+    while (ok && left > 0) {
+        ssize_t written = ::write(fd, at, left);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        ok = written > 0;
+        if (ok) {
+            at += written;
+            left -= static_cast<std::size_t>(written);
+        }
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+    }
+    return ok;
+}
+#endif
+
+}  // namespace
+
+std::string WxProfileStore::DefaultPath() {
+#ifdef __WXMSW__
+    return {};
+#else
+    std::filesystem::path base;
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg != nullptr && std::filesystem::path(xdg).is_absolute()) {
+        base = xdg;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = std::filesystem::path(home != nullptr ? home : ".") / ".config";
+    }
+    return (base / kVendor / (std::string(kAppName) + ".conf")).string();
+#endif
+}
+
+WxProfileStore::WxProfileStore(const std::string& path)
+    : m_path(path.empty() ? DefaultPath() : path) {
+    // A damaged profile gives the defaults; wx must not open a message box about it.
+    wxLogNull quiet;
+#ifdef __WXMSW__
+    m_config = std::make_unique<wxRegConfig>(kAppName, kVendor);
+#else
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(m_path).parent_path(), error);
+    std::string bytes;
+    std::ifstream in(m_path, std::ios::binary);
+    if (in) {
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    wxMemoryInputStream stream(bytes.data(), bytes.size());
+    auto config = std::make_unique<wxFileConfig>(stream, wxConvUTF8);
+    config->SetUmask(077);
+    m_config = std::move(config);
+#endif
+    m_config->SetExpandEnvVars(false);
+}
+
+WxProfileStore::~WxProfileStore() = default;
+
+std::string WxProfileStore::GetProfileString(const std::string& section, const std::string& key,
+                                             const std::string& defaultValue) const {
+    wxString value;
+    if (!m_config->Read(EntryPath(section, key), &value)) {
+        return defaultValue;
+    }
+    return FromWx(value);
+}
+
+bool WxProfileStore::WriteProfileString(const std::string& section, const std::string& key,
+                                        const std::string& value) {
+    wxString text = ToWx(value);
+    if (text.empty() && !value.empty()) {
+        return false;
+    }
+    m_dirty = true;
+    return m_config->Write(EntryPath(section, key), text);
+}
+
+int WxProfileStore::GetProfileInt(const std::string& section, const std::string& key,
+                                  int defaultValue) const {
+    int value = 0;
+    std::string text = GetProfileString(section, key, {});
+    return ParseDecimalInt(text, value) ? value : defaultValue;
+}
+
+bool WxProfileStore::WriteProfileInt(const std::string& section, const std::string& key,
+                                     int value) {
+    return WriteProfileString(section, key, std::to_string(value));
+}
+
+bool WxProfileStore::Flush() {
+    if (!m_dirty) {
+        return true;
+    }
+#ifdef __WXMSW__
+    bool ok = m_config->Flush();
+#else
+    wxLogNull quiet;
+    wxMemoryOutputStream out;
+    bool ok = static_cast<wxFileConfig&>(*m_config).Save(out, wxConvUTF8);
+    if (ok) {
+        wxStreamBuffer* buffer = out.GetOutputStreamBuffer();
+        ok = ReplaceFile(m_path, buffer->GetBufferStart(), buffer->GetIntPosition());
+    }
+#endif
+    if (ok) {
+        m_dirty = false;
+    }
+    return ok;
+}
+
+}  // namespace ek

@@ -1,0 +1,70 @@
+#!/bin/sh
+# Takes docs/screenshot.png: the viewer on samples/sample.mbx in a fresh profile,
+# on a private Xvfb display, the main window captured as it shows.
+# Usage: scripts/screenshot.sh [MAILBOX [OUTPUT.png]]
+# The viewer is taken from $EKVIEW_BUILD_DIR (default: build/) as app/ekview.
+# Needs: xvfb, x11-apps (xwd), x11-utils (xwininfo), imagemagick (convert).
+set -eu
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${EKVIEW_BUILD_DIR:-$root/build}
+viewer=$build/app/ekview
+mailbox=${1:-$root/samples/sample.mbx}
+output=${2:-$root/docs/screenshot.png}
+title="$(basename "$mailbox") - EKView"
+
+if [ ! -x "$viewer" ]; then
+    echo "screenshot: no viewer at $viewer (build the ekview target first)" >&2
+    exit 1
+fi
+
+work=$(mktemp -d)
+xvfb_pid=""
+viewer_pid=""
+cleanup() {
+    [ -n "$viewer_pid" ] && kill "$viewer_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT INT TERM
+
+display=""
+for number in $(seq 90 140); do
+    if [ ! -e "/tmp/.X$number-lock" ] && [ ! -e "/tmp/.X11-unix/X$number" ]; then
+        display=":$number"
+        break
+    fi
+done
+[ -n "$display" ] || { echo "screenshot: no free display" >&2; exit 1; }
+
+Xvfb "$display" -screen 0 1024x720x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+export DISPLAY="$display"
+
+# Wait for the server, then for the window with the mailbox's title.
+wait_for() {
+    tries=0
+    until "$@" >/dev/null 2>&1; do
+        tries=$((tries + 1))
+        if [ "$tries" -gt 200 ]; then
+            return 1
+        fi
+        sleep 0.1
+    done
+}
+wait_for xwininfo -root || { echo "screenshot: Xvfb did not start" >&2; exit 1; }
+
+HOME="$work" XDG_CONFIG_HOME="$work/config" "$viewer" "$mailbox" >"$work/viewer.log" 2>&1 &
+viewer_pid=$!
+if ! wait_for xwininfo -name "$title"; then
+    echo "screenshot: the window \"$title\" did not appear" >&2
+    cat "$work/viewer.log" >&2
+    exit 1
+fi
+# Let the first paint finish.
+sleep 1
+
+window=$(xwininfo -name "$title" | awk '/Window id:/ { print $4 }')
+mkdir -p "$(dirname "$output")"
+xwd -silent -id "$window" | convert xwd:- "png:$output"
+echo "screenshot: wrote $output"
