@@ -8,6 +8,7 @@
 
 #include "app/AboutDlg.h"
 #include "platform/MessageBox.h"
+#include "platform/WxText.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
 
@@ -22,13 +23,11 @@ std::optional<std::string> ShowOpenDialog(wxWindow* parent) {
     if (dialog.ShowModal() != wxID_OK) {
         return std::nullopt;
     }
-    wxScopedCharBuffer path = dialog.GetPath().utf8_str();
-    return std::string(path.data(), path.length());
+    return ToUtf8(dialog.GetPath());
 }
 
 std::string CurrentDirectory() {
-    wxScopedCharBuffer dir = wxGetCwd().utf8_str();
-    return std::string(dir.data(), dir.length());
+    return ToUtf8(wxGetCwd());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "app/CommandLine.h"
 #include "app/EKViewApp.h"
+#include "platform/WxText.h"
 
 namespace {
 
@@ -23,8 +24,7 @@ class EKViewWxApp : public wxApp {
         // wxWidgets has taken its own toolkit options out of argv by now.
         std::vector<std::string> args;
         for (int i = 1; i < argc; ++i) {
-            wxScopedCharBuffer arg = argv[i].utf8_str();
-            args.emplace_back(arg.data(), arg.length());
+            args.push_back(ek::ToUtf8(argv[i]));
         }
         ek::CommandLineInfo info = ek::ParseCommandLine(args);
         if (info.action == ek::CommandLineInfo::Action::Error) {

@@ -5,6 +5,7 @@
 #include <wx/statusbr.h>
 
 #include "frame/MainFrame.h"
+#include "platform/WxText.h"
 #include "res/Images.h"
 #include "res/Menus.h"
 #include "res/Resource.h"
@@ -220,9 +221,8 @@ void CMainFrame::LoadBarState() {
 
 void CMainFrame::SaveBarState() {
     ProfileStore& profile = GetProfile();
-    wxScopedCharBuffer layout = m_auiManager.SavePerspective().utf8_str();
     profile.WriteProfileString(settings::kBarStateProfile, kBarLayoutKey,
-                               std::string(layout.data(), layout.length()));
+                               ToUtf8(m_auiManager.SavePerspective()));
     profile.WriteProfileInt(settings::kBarStateProfile, kStatusBarKey,
                             m_wndStatusBar->IsShown() ? 1 : 0);
 }

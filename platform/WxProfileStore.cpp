@@ -44,6 +44,43 @@ wxString EntryPath(const std::string& section, const std::string& key) {
     return ToWx(path);
 }
 
+// The lines wxFileConfig can take: blank lines, comments, "[group]" and "key=value"
+// with a key. It asserts on some damaged lines ("=value"), so those are dropped here
+// and a damaged profile reads as if they were absent.
+std::string KeepParsableLines(const std::string& bytes) {
+    std::string kept;
+    kept.reserve(bytes.size());
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        if (end == std::string::npos) {
+            end = bytes.size();
+        }
+        std::string line = bytes.substr(start, end - start);
+        start = end + 1;
+        std::size_t first = line.find_first_not_of(" \t\r");
+        bool keep = false;
+        if (first == std::string::npos || line[first] == ';' || line[first] == '#') {
+            keep = true;
+        } else if (line[first] == '[') {
+            std::size_t close = line.find(']', first);
+            keep = close != std::string::npos && close > first + 1 &&
+                   line.find_first_not_of(" \t\r", close + 1) == std::string::npos;
+        } else {
+            std::size_t equals = line.find('=', first);
+            keep =
+                equals != std::string::npos && line.find_first_not_of(" \t", first) < equals &&
+                line.substr(first, equals - first).find_first_not_of(" \t") != std::string::npos &&
+                line.substr(first, equals - first).find('/') == std::string::npos;
+        }
+        if (keep && line.find('\0') == std::string::npos) {
+            kept += line;
+            kept += '\n';
+        }
+    }
+    return kept;
+}
+
 // Optional sign and decimal digits, nothing else, within int range.
 bool ParseDecimalInt(const std::string& text, int& value) {
     const char* begin = text.data();
@@ -129,6 +166,7 @@ WxProfileStore::WxProfileStore(const std::string& path)
     if (in) {
         bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
+    bytes = KeepParsableLines(bytes);
     wxMemoryInputStream stream(bytes.data(), bytes.size());
     auto config = std::make_unique<wxFileConfig>(stream, wxConvUTF8);
     config->SetUmask(077);

@@ -9,6 +9,7 @@
 #include "platform/Cp932Decode.h"
 #include "platform/MessageBox.h"
 #include "platform/WxFonts.h"
+#include "platform/WxText.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
 
@@ -198,8 +199,7 @@ void CEKTitleView::OnFont() {
     }
     wxFont chosen = dialog.GetFontData().GetChosenFont();
     m_nFontSize = static_cast<int>(std::lround(chosen.GetFractionalPointSize() * 10));
-    wxScopedCharBuffer face = chosen.GetFaceName().utf8_str();
-    m_strFaceName.assign(face.data(), face.length());
+    m_strFaceName = ToUtf8(chosen.GetFaceName());
     // Weight and style last for this run only: the profile keeps size and face.
     m_font = chosen;
     SetFont(m_font);

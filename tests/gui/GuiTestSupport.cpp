@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "frame/ProgressWindow.h"
+#include "res/Resource.h"
 
 namespace ek::test {
 
@@ -44,6 +45,12 @@ void MessageBoxRecorder::Show(wxWindow*, const std::string& text, const std::str
     EXPECT_EQ(caption, "EKView");
     texts.push_back(text);
     icons.push_back(icon);
+}
+
+StubContentPane::StubContentPane(wxWindow* parent) : wxPanel(parent) {
+    for (int id : {ID_VIEW_ALLHEADER, ID_FILE_SAVE, ID_FILE_PRINT}) {
+        MapCommand(id, [this, id] { commands.push_back(id); });
+    }
 }
 
 void RunPending() {

@@ -56,9 +56,11 @@ class MessageBoxRecorder : public MessageBoxUi {
 // Handles the pending events, posted commands and idle work until none is left.
 void RunPending();
 
+// Serves ID_VIEW_ALLHEADER, ID_FILE_SAVE and ID_FILE_PRINT, counting what reaches it,
+// so that a test sees which commands pass the gate.
 class StubContentPane : public wxPanel, public CContentPane {
   public:
-    explicit StubContentPane(wxWindow* parent) : wxPanel(parent) {}
+    explicit StubContentPane(wxWindow* parent);
     void OnInitialUpdate() override { ++initialUpdates; }
     wxWindow* GetPaneWindow() override { return this; }
     void ShowMessage(int index) override { shown.push_back(index); }
@@ -66,6 +68,7 @@ class StubContentPane : public wxPanel, public CContentPane {
 
     int initialUpdates = 0;
     std::vector<int> shown;
+    std::vector<int> commands;
     QuoteSettings quote;
 };
 
