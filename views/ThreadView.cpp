@@ -1,0 +1,78 @@
+#include "views/ThreadView.h"
+
+#include "frame/MainFrame.h"
+#include "frame/ProgressDlg.h"
+#include "platform/Cp932Decode.h"
+
+namespace ek {
+
+namespace {
+
+constexpr const char* kThreadBuilding = "コメントツリー作成中...";
+
+wxString Decode(const std::string& cp932) {
+    return wxString(cp932::ToWide(cp932));
+}
+
+}  // namespace
+
+CEKThreadView::CEKThreadView(CMainFrame& frame, wxWindow* parent)
+    : CListPaneCtrl(frame, parent, settings::kTHFont, settings::kLVH2) {}
+
+void CEKThreadView::OnInitialUpdate() {
+    PrepareColumns();
+    m_rows.clear();
+    m_rowOfMessage.clear();
+    ResetRows(0);
+
+    CEKViewDoc& doc = Doc();
+    const int count = doc.GetMessageCount();
+    // A new, untitled document keeps the last file's messages, which the subject
+    // list no longer shows; neither does this list.
+    if (count <= 0 || doc.GetPathName().empty()) {
+        return;
+    }
+
+    CProgressDlg progress(doc.GetProgressUi());
+    progress.Create();
+    progress.SetWindowText(kThreadBuilding);
+    m_rows = BuildThreadOrder(doc, &progress);
+    m_rowOfMessage.assign(static_cast<std::size_t>(count), -1);
+    for (std::size_t row = 0; row < m_rows.size(); ++row) {
+        m_rowOfMessage[static_cast<std::size_t>(m_rows[row].index)] = static_cast<long>(row);
+    }
+    SetImageList(Frame().GetListImages(), wxIMAGE_LIST_SMALL);
+    ResetRows(static_cast<long>(m_rows.size()));
+    EnsureVisible(0);
+    SelectRow(0);
+}
+
+long CEKThreadView::RowOfMessage(int index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_rowOfMessage.size()) {
+        return -1;
+    }
+    return m_rowOfMessage[static_cast<std::size_t>(index)];
+}
+
+int CEKThreadView::MessageOfRow(long row) const {
+    if (row < 0 || static_cast<std::size_t>(row) >= m_rows.size()) {
+        return -1;
+    }
+    return m_rows[static_cast<std::size_t>(row)].index;
+}
+
+void CEKThreadView::MakeRow(long row, RowText& out) const {
+    const ThreadRow& thread = m_rows[static_cast<std::size_t>(row)];
+    std::vector<std::string> fields;
+    if (Doc().GetListRow(thread.index, fields) && fields.size() >= 3) {
+        out.text = {Decode(ThreadPrefix(thread.depth) + fields[2]), Decode(fields[1]),
+                    Decode(fields[0])};
+    }
+    out.image = thread.hasParts != 0 ? 0 : 1;
+}
+
+CListPane* CreateThreadView(CMainFrame& frame, wxWindow* parent) {
+    return new CEKThreadView(frame, parent);
+}
+
+}  // namespace ek
