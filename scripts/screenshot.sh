@@ -28,17 +28,20 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-display=""
-for number in $(seq 90 140); do
-    if [ ! -e "/tmp/.X$number-lock" ] && [ ! -e "/tmp/.X11-unix/X$number" ]; then
-        display=":$number"
-        break
-    fi
-done
-[ -n "$display" ] || { echo "screenshot: no free display" >&2; exit 1; }
-
-Xvfb "$display" -screen 0 1024x720x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and writes its number to fd 3.
+Xvfb -displayfd 3 -screen 0 1024x720x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
+tries=0
+until [ -s "$work/display" ]; do
+    tries=$((tries + 1))
+    if [ "$tries" -gt 100 ] || ! kill -0 "$xvfb_pid" 2>/dev/null; then
+        echo "screenshot: Xvfb did not start" >&2
+        cat "$work/xvfb.log" >&2
+        exit 1
+    fi
+    sleep 0.1
+done
+display=":$(cat "$work/display")"
 export DISPLAY="$display"
 
 # Wait for the server, then for the window with the mailbox's title.
