@@ -3,6 +3,9 @@
 #include <wx/display.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
+#include <wx/stopwatch.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -418,6 +421,73 @@ TEST_F(FrameTest, TheAboutBoxShowsIconVersionAndOk) {
     EXPECT_EQ(statics, 1);
     EXPECT_EQ(bitmaps, 1);
     EXPECT_EQ(buttons, 1);
+}
+
+}  // namespace
+}  // namespace ek::test
+
+namespace ek::test {
+namespace {
+
+// Dispatches events until `done` holds or two seconds pass.
+template <typename Condition>
+bool WaitFor(Condition done) {
+    wxStopWatch watch;
+    while (!done()) {
+        if (watch.Time() > 2000) {
+            return false;
+        }
+        RunPending();
+        wxMilliSleep(5);
+    }
+    return true;
+}
+
+TEST_F(FrameTest, RealKeysRunTheirCommandOnceWhileTheListHasTheFocus) {
+    int chooserCalls = 0;
+    ProgramRun::Setup setup;
+    setup.profilePath = Profile();
+    setup.args = {SamplePath()};
+    setup.chooseFile = [&chooserCalls](wxWindow*) {
+        ++chooserCalls;
+        return std::optional<std::string>();
+    };
+    ProgramRun run(std::move(setup));
+    CMainFrame& frame = run.Frame();
+    CEKTitleView* list = frame.GetTitleView();
+    frame.Raise();
+    wxUIActionSimulator sim;
+    sim.MouseMove(list->GetScreenRect().GetPosition() + wxPoint(100, 100));
+    list->SetFocus();
+    if (!WaitFor([&] { return wxWindow::FindFocus() == list; })) {
+        GTEST_SKIP() << "the X server gives the window no keyboard focus";
+    }
+
+    // A plain letter reaches the frame's accelerator table, not the list.
+    sim.Char('T');
+    ASSERT_TRUE(WaitFor([&] { return frame.IsThreadMode(); }));
+    RunPending();
+    EXPECT_TRUE(frame.IsThreadMode()) << "T ran twice";
+    sim.Char('T');
+    ASSERT_TRUE(WaitFor([&] { return !frame.IsThreadMode(); }));
+
+    // A key both in a menu label and in the table still runs once.
+    list->SetFocus();
+    sim.Char('O', wxMOD_CONTROL);
+    ASSERT_TRUE(WaitFor([&] { return chooserCalls > 0; }));
+    RunPending();
+    EXPECT_EQ(chooserCalls, 1);
+
+    // Ctrl+S reaches the gate, which drops it.
+    sim.Char('S', wxMOD_CONTROL);
+    RunPending();
+    EXPECT_TRUE(run.Content()->commands.empty());
+
+    // Enter on the current row opens the message.
+    list->SetFocus();
+    sim.Char(WXK_RETURN);
+    ASSERT_TRUE(WaitFor([&] { return !frame.IsListShown(); }));
+    EXPECT_EQ(run.Content()->shown, std::vector<int>{0});
 }
 
 }  // namespace
