@@ -11,6 +11,7 @@
 #include "app/CommandLine.h"
 #include "app/EKViewApp.h"
 #include "platform/WxText.h"
+#include "views/ThreadView.h"
 
 namespace {
 
@@ -34,7 +35,9 @@ class EKViewWxApp : public wxApp {
         SetAppName("EKView");
         SetVendorName("Ubrik");
         wxInitAllImageHandlers();
-        m_app = std::make_unique<ek::CEKViewApp>();
+        ek::CEKViewApp::Options options;
+        options.panes.createThread = ek::CreateThreadView;
+        m_app = std::make_unique<ek::CEKViewApp>(std::move(options));
         return m_app->InitInstance(info);
     }
 

@@ -8,6 +8,7 @@
 #include <wx/sizer.h>
 
 #include "frame/ProgressWindow.h"
+#include "frame/QuoteColorDlg.h"
 #include "res/Images.h"
 #include "res/Menus.h"
 #include "res/Resource.h"
@@ -104,6 +105,7 @@ void CMainFrame::MapHandlers() {
     MapUpdate(ID_MAIL_PREV, [this](CCmdUI& ui) { OnUpdatePrevMail(ui); });
     MapCommand(ID_MAIL_NEXT, [this] { OnNextMail(); });
     MapCommand(ID_MAIL_PREV, [this] { OnPrevMail(); });
+    MapCommand(ID_VIEW_COLOR, [this] { OnColorCommand(*this); });
     MapCommand(ID_VIEW_TOOLBAR, [this] { OnViewToolBar(); });
     MapUpdate(ID_VIEW_TOOLBAR, [this](CCmdUI& ui) {
         ui.Enable();

@@ -168,7 +168,7 @@ TEST_F(QuoteColorDlgTest, OkStoresTheValuesAndHandsThemToTheTextPane) {
     ASSERT_EQ(run->Content()->shown, std::vector<int>{0});
 
     colours.answers = {kRed, std::nullopt};
-    DriveDialog([&] { OnColorCommand(frame); },
+    DriveDialog([&] { EXPECT_TRUE(frame.ExecuteCommand(ID_VIEW_COLOR)); },
                 [&](CQuoteColorDlg& dialog) {
                     EXPECT_EQ(dialog.GetQuoteEdit()->GetValue(), "");
                     EXPECT_EQ(dialog.m_clrQuote, Ref(Gray()));
@@ -199,7 +199,7 @@ TEST_F(QuoteColorDlgTest, OkStoresTheValuesAndHandsThemToTheTextPane) {
     // The next run starts the dialog from the stored values.
     run->Close();
     auto again = Start();
-    DriveDialog([&] { OnColorCommand(again->Frame()); },
+    DriveDialog([&] { EXPECT_TRUE(again->Frame().ExecuteCommand(ID_VIEW_COLOR)); },
                 [&](CQuoteColorDlg& dialog) {
                     EXPECT_EQ(dialog.GetQuoteEdit()->GetValue(), wxString::FromUTF8(" > ｜ "));
                     EXPECT_EQ(dialog.m_clrQuote, Ref(kRed));
@@ -213,7 +213,7 @@ TEST_F(QuoteColorDlgTest, CancelLeavesTheProfileAndTheTextPaneAlone) {
     CMainFrame& frame = run->Frame();
     QuoteSettings before = run->Content()->quote;
     colours.answers = {kRed};
-    DriveDialog([&] { OnColorCommand(frame); },
+    DriveDialog([&] { EXPECT_TRUE(frame.ExecuteCommand(ID_VIEW_COLOR)); },
                 [&](CQuoteColorDlg& dialog) {
                     dialog.GetQuoteEdit()->ChangeValue(">");
                     ClickWithMouse(Swatch(dialog, IDC_MAIL_COLOR));
@@ -225,7 +225,7 @@ TEST_F(QuoteColorDlgTest, CancelLeavesTheProfileAndTheTextPaneAlone) {
     EXPECT_TRUE(run->Content()->shown.empty());
     EXPECT_EQ(run->App().GetProfile().GetProfileString("Settings", "Quote", "absent"), "absent");
 
-    DriveDialog([&] { OnColorCommand(frame); },
+    DriveDialog([&] { EXPECT_TRUE(frame.ExecuteCommand(ID_VIEW_COLOR)); },
                 [&](CQuoteColorDlg& dialog) {
                     EXPECT_EQ(dialog.GetQuoteEdit()->GetValue(), "");
                     EXPECT_EQ(dialog.m_clrMail, Ref(Gray()));
