@@ -1,0 +1,29 @@
+// The text pane's display of a message, apart from the control: the decoded text
+// and its style runs moved from CP932 byte positions to character positions, so
+// that every colour lands on the characters the highlighting rules name.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "views/StyleRuns.h"
+
+namespace ek {
+
+struct ContentDisplay {
+    std::wstring text;
+    // In character positions of `text`, ascending, none empty.
+    std::vector<StyleRun> runs;
+};
+
+// `joined` is JoinLines(lines); the quote marks are in CP932, like the mail text.
+// A NUL byte shows as U+FFFD: the control would end the text there.
+ContentDisplay PrepareContentDisplay(const std::vector<std::string>& lines, std::string_view joined,
+                                     bool lastLineIsNote, std::string_view quoteMarks);
+
+// The text height kept for a size chosen in the font dialog: whole points, in twips
+// (10.5 points give 200).
+int ChosenSizeToTwips(int tenthsOfPoint);
+
+}  // namespace ek
