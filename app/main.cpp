@@ -10,7 +10,9 @@
 
 #include "app/CommandLine.h"
 #include "app/EKViewApp.h"
+#include "platform/WxFonts.h"
 #include "platform/WxText.h"
+#include "views/ContentView.h"
 #include "views/ThreadView.h"
 
 namespace {
@@ -35,7 +37,9 @@ class EKViewWxApp : public wxApp {
         SetAppName("EKView");
         SetVendorName("Ubrik");
         wxInitAllImageHandlers();
+        ek::UseSlightHintingWhereUnset();
         ek::CEKViewApp::Options options;
+        options.panes.createContent = ek::CreateContentView;
         options.panes.createThread = ek::CreateThreadView;
         m_app = std::make_unique<ek::CEKViewApp>(std::move(options));
         return m_app->InitInstance(info);

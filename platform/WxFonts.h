@@ -14,4 +14,11 @@ std::string ResolveFaceName(const std::string& face);
 // A font of `tenths` tenths of a point in `face` or its stand-in.
 wxFont MakePointFont(int tenths, const std::string& face);
 
+// Text that wxWidgets draws itself (lists, trees, headers) takes its hinting from
+// the X display's Xft resources, not from GTK's settings. Where no desktop set them,
+// cairo hints fully, which wipes the thin strokes of the Mincho faces at list sizes;
+// this gives such a display the slight hinting GTK and fontconfig use. Call it once
+// before the first window paints.
+void UseSlightHintingWhereUnset();
+
 }  // namespace ek
