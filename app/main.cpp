@@ -11,6 +11,7 @@
 #include "app/CommandLine.h"
 #include "app/EKViewApp.h"
 #include "platform/WxFonts.h"
+#include "platform/WxFonts.h"
 #include "platform/WxText.h"
 #include "views/ContentView.h"
 #include "views/ThreadView.h"
@@ -37,6 +38,7 @@ class EKViewWxApp : public wxApp {
         SetAppName("EKView");
         SetVendorName("Ubrik");
         wxInitAllImageHandlers();
+        ek::UseSlightHintingWhereUnset();
         ek::UseSlightHintingWhereUnset();
         ek::CEKViewApp::Options options;
         options.panes.createContent = ek::CreateContentView;
