@@ -11,9 +11,7 @@
 #include "app/CommandLine.h"
 #include "app/EKViewApp.h"
 #include "platform/WxFonts.h"
-#include "platform/WxFonts.h"
 #include "platform/WxText.h"
-#include "views/ContentView.h"
 #include "views/ThreadView.h"
 
 namespace {
@@ -39,9 +37,7 @@ class EKViewWxApp : public wxApp {
         SetVendorName("Ubrik");
         wxInitAllImageHandlers();
         ek::UseSlightHintingWhereUnset();
-        ek::UseSlightHintingWhereUnset();
         ek::CEKViewApp::Options options;
-        options.panes.createContent = ek::CreateContentView;
         options.panes.createThread = ek::CreateThreadView;
         m_app = std::make_unique<ek::CEKViewApp>(std::move(options));
         return m_app->InitInstance(info);
