@@ -35,7 +35,7 @@ for target in "$@"; do
         -print_final_stats=1 -artifact_prefix="$BUILD_DIR/artifacts/$target-" \
         "$BUILD_DIR/corpus/$target" $seeds >"$BUILD_DIR/$target.log" 2>&1; then
         passed=$((passed + 1))
-        grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::peak_rss_mb)' \
+        grep -E '^(#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units|stat::peak_rss_mb)' \
             "$BUILD_DIR/$target.log" | sed 's/^/   /' || true
     else
         failed=$((failed + 1))

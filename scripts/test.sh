@@ -1,11 +1,13 @@
 #!/bin/sh
-# Builds everything and runs every test. GUI tests run under a virtual X server
-# when no display is available.
+# Builds everything and runs every test, the logic and CLI tests also in a
+# sanitizer build. GUI tests run under a virtual X server when no display is available.
 set -eu
 cd "$(dirname "$0")/.."
 
 ./scripts/install-deps.sh
 ./scripts/build.sh
+# The logic and CLI tests once more, under the address and undefined-behaviour sanitizers.
+./scripts/sanitize.sh
 
 BUILD_DIR=${BUILD_DIR:-build}
 if [ -n "${DISPLAY:-}" ]; then
