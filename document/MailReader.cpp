@@ -1,7 +1,10 @@
 #include "document/MailReader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <new>
+#include <system_error>
 
 #include "document/EKViewDoc.h"
 #include "frame/ProgressDlg.h"
@@ -201,8 +204,15 @@ ReadResult Reader::Run(MailboxText& out) {
 
 ReadResult ReadMailbox(const ByteSource& source, std::uint64_t expectedSize, CProgressDlg& progress,
                        MailboxText& out) {
-    Reader reader(source, expectedSize, progress);
-    return reader.Run(out);
+    // A file larger than memory (a sparse file of a terabyte, say) is a read error,
+    // not the end of the program.
+    try {
+        Reader reader(source, expectedSize, progress);
+        return reader.Run(out);
+    } catch (const std::bad_alloc&) {
+        out = MailboxText{};
+        return {ReadStatus::ReadError, std::generic_category().message(ENOMEM)};
+    }
 }
 
 ReadResult ReadMailboxBytes(std::string_view bytes, CProgressDlg& progress, MailboxText& out) {

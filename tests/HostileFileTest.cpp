@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
+#include <system_error>
 
 #include "document/EKViewDoc.h"
 #include "document/MailReader.h"
@@ -144,6 +146,31 @@ TEST(ChangingSource, AReadErrorKeepsTheMessagesCompletedBeforeIt) {
     EXPECT_EQ(result.reason, "Input/output error");
     // Message 42 had begun; it is dropped with its start pair, 41 was complete.
     EXPECT_EQ(Subjects(mailbox), Names(0, 42));
+}
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define EKVIEW_TEST_UNDER_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define EKVIEW_TEST_UNDER_ASAN 1
+#endif
+
+// A file far larger than memory, such as a sparse file of a terabyte, cannot be held:
+// the read reports it instead of ending the program.
+TEST(ChangingSource, ASizeBeyondMemoryIsAReadError) {
+#ifdef EKVIEW_TEST_UNDER_ASAN
+    GTEST_SKIP() << "AddressSanitizer ends the process on a failed allocation";
+#else
+    FickleSource fickle{Numbered(0, 3)};
+    CProgressDlg progress;
+    MailboxText mailbox;
+    ReadResult result = ReadMailbox(fickle.AsSource(), std::uint64_t{1} << 62, progress, mailbox);
+    EXPECT_EQ(result.status, ReadStatus::ReadError);
+    EXPECT_EQ(result.reason, std::generic_category().message(ENOMEM));
+    EXPECT_TRUE(mailbox.messages.empty());
+#endif
 }
 
 // The real file, changed between the open and the read.
