@@ -7,6 +7,7 @@
 #include <wx/settings.h>
 #include <wx/sizer.h>
 
+#include "frame/PositionIndicator.h"
 #include "frame/ProgressWindow.h"
 #include "frame/QuoteColorDlg.h"
 #include "res/Images.h"
@@ -116,6 +117,7 @@ void CMainFrame::MapHandlers() {
         ui.Enable();
         ui.SetCheck(m_wndStatusBar != nullptr && m_wndStatusBar->IsShown());
     });
+    MapUpdate(ID_INDICATOR_POSITION, [this](CCmdUI& ui) { OnUpdatePosition(ui); });
     MapUpdate(ID_INDICATOR_KANA, [](CCmdUI& ui) { ui.Enable(false); });
     MapUpdate(ID_INDICATOR_CAPS, [](CCmdUI& ui) { ui.Enable(wxGetKeyState(WXK_CAPITAL)); });
     MapUpdate(ID_INDICATOR_NUM, [](CCmdUI& ui) { ui.Enable(wxGetKeyState(WXK_NUMLOCK)); });
@@ -233,6 +235,12 @@ void CMainFrame::OnUpdateNextMail(CCmdUI& cmdUI) {
 void CMainFrame::OnUpdatePrevMail(CCmdUI& cmdUI) {
     cmdUI.Enable(m_pTitleView != nullptr && m_pThreadView != nullptr && m_pListView != nullptr &&
                  m_pListView->CanGoPrev());
+}
+
+void CMainFrame::OnUpdatePosition(CCmdUI& cmdUI) {
+    const CEKViewDoc& doc = m_context.docManager.GetDocument();
+    cmdUI.Enable();
+    cmdUI.SetText(PositionIndicatorText(doc.m_nCurrent, doc.GetMessageCount()));
 }
 
 void CMainFrame::OnNextMail() {

@@ -100,6 +100,7 @@ class CMainFrame : public wxFrame, public CCmdTarget {
     void OnUpdateToggleThread(CCmdUI& cmdUI);
     void OnUpdateNextMail(CCmdUI& cmdUI);
     void OnUpdatePrevMail(CCmdUI& cmdUI);
+    void OnUpdatePosition(CCmdUI& cmdUI);
     void OnNextMail();
     void OnPrevMail();
     void OnViewToolBar();
