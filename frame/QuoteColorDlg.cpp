@@ -48,11 +48,14 @@ CColorSwatch::CColorSwatch(wxWindow* parent, int id, const wxPoint& pos, const w
     Bind(wxEVT_KEY_DOWN, &CColorSwatch::OnKeyDown, this);
     Bind(wxEVT_KEY_UP, &CColorSwatch::OnKeyUp, this);
     Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) { SetPressed(false); });
+    // Tracked from the events: HasFocus() is false while the toplevel is not active.
     Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& event) {
+        m_bFocused = true;
         Refresh();
         event.Skip();
     });
     Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
+        m_bFocused = false;
         SetPressed(false);
         Refresh();
         event.Skip();
@@ -61,16 +64,19 @@ CColorSwatch::CColorSwatch(wxWindow* parent, int id, const wxPoint& pos, const w
 
 void CColorSwatch::OnPaint(wxPaintEvent&) {
     wxAutoBufferedPaintDC dc(this);
-    wxRect rect = GetClientRect();
+    const wxRect rect = GetClientRect();
     dc.SetBackground(wxBrush(GetParent()->GetBackgroundColour()));
     dc.Clear();
     wxRendererNative& renderer = wxRendererNative::Get();
     renderer.DrawPushButton(this, dc, rect, m_bPressed ? int{wxCONTROL_PRESSED} : 0);
     dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNTEXT)));
     dc.SetBrush(wxBrush(ToColour(m_color)));
-    dc.DrawRectangle(rect.Deflate(4));
-    if (HasFocus()) {
-        renderer.DrawFocusRect(this, dc, rect.Deflate(2));
+    dc.DrawRectangle(wxRect(rect).Deflate(4));
+    if (m_bFocused) {
+        // Drawn by hand: the renderers' focus outlines can come out invisible here.
+        dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNTEXT), 1, wxPENSTYLE_DOT));
+        dc.SetBrush(*wxTRANSPARENT_BRUSH);
+        dc.DrawRectangle(wxRect(rect).Deflate(2));
     }
 }
 

@@ -31,6 +31,7 @@ class CColorSwatch : public wxControl {
                  const settings::ColorRef& color);
 
     bool IsPressed() const { return m_bPressed; }
+    bool IsFocused() const { return m_bFocused; }
 
   private:
     void OnPaint(wxPaintEvent& event);
@@ -43,6 +44,7 @@ class CColorSwatch : public wxControl {
 
     const settings::ColorRef& m_color;
     bool m_bPressed = false;
+    bool m_bFocused = false;
 };
 
 class CQuoteColorDlg : public wxDialog {
