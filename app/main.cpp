@@ -12,6 +12,7 @@
 #include "app/EKViewApp.h"
 #include "platform/WxFonts.h"
 #include "platform/WxText.h"
+#include "views/ContentView.h"
 #include "views/ThreadView.h"
 
 namespace {
@@ -38,6 +39,7 @@ class EKViewWxApp : public wxApp {
         wxInitAllImageHandlers();
         ek::UseSlightHintingWhereUnset();
         ek::CEKViewApp::Options options;
+        options.panes.createContent = ek::CreateContentView;
         options.panes.createThread = ek::CreateThreadView;
         m_app = std::make_unique<ek::CEKViewApp>(std::move(options));
         return m_app->InitInstance(info);
