@@ -10,6 +10,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "platform/Cp932.h"
 #include "platform/MemoryProfileStore.h"
+#include "platform/ProfileFile.h"
 
 namespace {
 
@@ -87,6 +88,27 @@ void CheckFaceCuts(const std::string& value, std::size_t maxBytes) {
     EK_FUZZ_CHECK(utf8.size() <= 4 * maxBytes);
 }
 
+// The same input as a whole profile file: whatever it holds, the values the panes
+// load from it are usable, and the reader refuses every write.
+void CheckProfileFile(const std::string& text) {
+    ek::ProfileFile profile = ek::ProfileFile::Parse(text);
+    for (const settings::FontSetting* setting :
+         {&settings::kCFont, &settings::kTFont, &settings::kTHFont}) {
+        const settings::FontSpec font = settings::LoadFont(profile, *setting);
+        EK_FUZZ_CHECK(font.size >= setting->minSize && font.size <= setting->maxSize);
+        EK_FUZZ_CHECK(!font.face.empty());
+    }
+    for (int width : settings::LoadColumnWidths(profile, settings::kLVH)) {
+        EK_FUZZ_CHECK(width >= settings::kMinColumnWidth && width <= settings::kMaxColumnWidth);
+    }
+    if (const auto placement = settings::LoadWindowPos(profile)) {
+        EK_FUZZ_CHECK(settings::ParseWindowPos(settings::FormatWindowPos(*placement)) == placement);
+    }
+    EK_FUZZ_CHECK(settings::LoadRecentFiles(profile).size() <= settings::kRecentFileCount);
+    EK_FUZZ_CHECK(!profile.WriteProfileString("Settings", "Quote", text));
+    EK_FUZZ_CHECK(!profile.WriteProfileInt("Settings", "Header", 0));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -97,6 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckWindowPos(value);
     CheckFaceCuts(value, settings::kMaxFaceBytes);
     CheckFaceCuts(value, size % 40);
+    CheckProfileFile(value);
 
     ek::MemoryProfileStore store;
     store.WriteProfileString(settings::kHeader.key.section, settings::kHeader.key.name, value);
