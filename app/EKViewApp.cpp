@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "app/AboutDlg.h"
+#include "platform/FileDropTarget.h"
 #include "platform/MessageBox.h"
 #include "platform/WxText.h"
 #include "res/Resource.h"
@@ -74,6 +75,13 @@ bool CEKViewApp::InitInstance(const CommandLineInfo& commandLine) {
         return false;
     }
     UpdateRecentFileMenu();
+    // A file dropped onto the window opens as if chosen in the File menu.
+    frame->SetDropTarget(new CFileDropTarget(
+        *frame,
+        [frame] {
+            return frame->QueryCommand(ID_FILE_OPEN).IsEnabled() && !WxProgressUi::IsAnyWindowUp();
+        },
+        [this](const std::string& path) { OpenDocumentFile(path); }));
     if (!commandLine.fileName.empty()) {
         if (!OpenDocumentFile(commandLine.fileName)) {
             delete frame;

@@ -1,0 +1,35 @@
+// Files dropped onto a window: the first one is handed on to be opened as if it
+// had been chosen in the File menu.
+#pragma once
+
+#include <wx/dnd.h>
+
+#include <functional>
+#include <string>
+
+class wxEvtHandler;
+
+namespace ek {
+
+class CFileDropTarget : public wxFileDropTarget {
+  public:
+    // `canOpen` says whether a drop is welcome now; `open` receives the path (UTF-8)
+    // through `owner`'s event queue, after the drop has ended, so that the program
+    // the file came from is not kept waiting while the mailbox is read.
+    CFileDropTarget(wxEvtHandler& owner, std::function<bool()> canOpen,
+                    std::function<void(const std::string&)> open);
+
+    wxDragResult OnEnter(wxCoord x, wxCoord y, wxDragResult def) override;
+    wxDragResult OnDragOver(wxCoord x, wxCoord y, wxDragResult def) override;
+    wxDragResult OnData(wxCoord x, wxCoord y, wxDragResult def) override;
+    bool OnDropFiles(wxCoord x, wxCoord y, const wxArrayString& fileNames) override;
+
+  private:
+    wxDragResult Offer() const;
+
+    wxEvtHandler& m_owner;
+    std::function<bool()> m_canOpen;
+    std::function<void(const std::string&)> m_open;
+};
+
+}  // namespace ek
