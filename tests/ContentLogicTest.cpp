@@ -163,6 +163,25 @@ TEST(ContentKeys, OnlyCharactersThatTypeTextAreDiscarded) {
     }
 }
 
+TEST(ContentKeys, KeyPressesThatTypeAreKeptFromTheControl) {
+    struct Case {
+        char32_t unicode;
+        bool ctrl;
+        bool alt;
+        bool typing;
+    };
+    const Case cases[] = {
+        {U'J', false, false, true},   {U' ', false, false, true},  {U'J', true, false, false},
+        {U'C', true, false, false},   {U'x', false, true, false},  {0, false, false, false},
+        {U'\r', false, false, false}, {U'あ', false, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << static_cast<unsigned>(c.unicode) << " " << c.ctrl << c.alt);
+        EXPECT_EQ(IsTypingKey(c.unicode, c.ctrl, c.alt), c.typing);
+    }
+}
+
 TEST(ContentKeys, NextMessageAfterTheLastPage) {
     struct Case {
         bool scrolled;

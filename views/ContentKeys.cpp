@@ -26,6 +26,10 @@ bool IsTypedCharacter(char32_t unicode) {
     return unicode >= 0x20 && unicode != 0x7F && !(unicode >= 0x80 && unicode < 0xA0);
 }
 
+bool IsTypingKey(char32_t unicode, bool ctrlDown, bool altDown) {
+    return !ctrlDown && !altDown && IsTypedCharacter(unicode);
+}
+
 bool IsNextMessageDue(bool scrolled, long firstVisibleLine, long lineCount) {
     return !scrolled || firstVisibleLine >= lineCount - 1;
 }

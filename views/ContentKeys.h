@@ -17,6 +17,10 @@ ReadingAction ActionForKey(ReadingKey key, bool ctrlDown);
 // every other character event (arrows, Tab, control characters) through.
 bool IsTypedCharacter(char32_t unicode);
 
+// Whether a key press would type its character: the pane keeps such presses from
+// the control, whose input method would otherwise bring the caret back into view.
+bool IsTypingKey(char32_t unicode, bool ctrlDown, bool altDown);
+
 // After Space paged down: the next message is due when the page did not move, or
 // when the first visible line is the last line.
 bool IsNextMessageDue(bool scrolled, long firstVisibleLine, long lineCount);

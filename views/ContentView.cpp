@@ -254,7 +254,12 @@ void CEKContentView::OnTextKeyDown(wxKeyEvent& event) {
         case ReadingAction::None:
             break;
     }
-    event.Skip();
+    // A typing key reaches the control's input method, which scrolls the caret back
+    // into view: Space and J would not move the text.
+    if (!IsTypingKey(static_cast<char32_t>(event.GetUnicodeKey()), event.RawControlDown(),
+                     event.AltDown())) {
+        event.Skip();
+    }
 }
 
 void CEKContentView::OnTextChar(wxKeyEvent& event) {

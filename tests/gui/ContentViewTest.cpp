@@ -95,7 +95,7 @@ class ContentRun {
     bool Key(wxEventType type, int keyCode, bool ctrl = false, wxChar unicode = WXK_NONE) {
         wxKeyEvent key(type);
         key.m_keyCode = keyCode;
-        if (unicode == WXK_NONE && type == wxEVT_CHAR && keyCode > 0 && keyCode < 0x80) {
+        if (unicode == WXK_NONE && keyCode > 0 && keyCode < 0x80) {
             unicode = static_cast<wxChar>(keyCode);
         }
         key.m_uniChar = unicode;
@@ -105,9 +105,10 @@ class ContentRun {
         Text().GetEventHandler()->ProcessEvent(key);
         return key.GetSkipped();
     }
-    void Press(int keyCode, bool ctrl = false) {
-        Key(wxEVT_KEY_DOWN, keyCode, ctrl);
+    bool Press(int keyCode, bool ctrl = false) {
+        bool skipped = Key(wxEVT_KEY_DOWN, keyCode, ctrl);
         RunPending();
+        return skipped;
     }
 
   private:
@@ -371,9 +372,15 @@ TEST(ContentViewTest, ReadingKeysScrollAndReturnButTypedCharactersChangeNothing)
     for (int key : {WXK_DOWN, WXK_PAGEDOWN, WXK_HOME, WXK_TAB}) {
         EXPECT_TRUE(run.Key(wxEVT_CHAR, key)) << "char " << key;
     }
+    // Key presses that type are kept from the control; the others reach it.
+    EXPECT_FALSE(run.Key(wxEVT_KEY_DOWN, 'X'));
+    EXPECT_TRUE(run.Key(wxEVT_KEY_DOWN, 'C', true));
+    EXPECT_TRUE(run.Key(wxEVT_KEY_DOWN, WXK_DOWN));
+    RunPending();
     EXPECT_EQ(run.Text().GetValue(), shown);
+    EXPECT_EQ(content.GetFirstVisibleLine(), 0);
 
-    run.Press('J');
+    EXPECT_FALSE(run.Press('J'));
     EXPECT_EQ(content.GetFirstVisibleLine(), 1);
     run.Press(WXK_DOWN, true);
     EXPECT_EQ(content.GetFirstVisibleLine(), 2);
