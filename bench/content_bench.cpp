@@ -1,0 +1,172 @@
+// The text pane on a real window (under Xvfb): showing one message of 20,000 lines
+// full of web addresses, mail addresses, quoted lines and Japanese text, from
+// ShowMessage to the control painted, against placing the same text alone.
+// Usage: content_bench [LINES]   (DISPLAY must be set)
+#include <wx/app.h>
+#include <wx/textctrl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/EKViewApp.h"
+#include "frame/ProgressWindow.h"
+#include "platform/Cp932Decode.h"
+#include "platform/Cp932Encode.h"
+#include "res/Resource.h"
+#include "views/ContentFormat.h"
+#include "views/ContentView.h"
+#include "views/FirstPart.h"
+
+namespace {
+
+class BenchApp : public wxApp {
+  public:
+    bool OnInit() override { return true; }
+};
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+std::string LongMessage(int lines) {
+    std::string text =
+        "From - Mon Apr 03 09:15:00 2000\nX-EKMail-Status: 0001\n"
+        "Date: Mon, 03 Apr 2000 09:15:00 +0900\nFrom: 山田 太郎 <taro@example.jp>\n"
+        "To: 開発チーム <dev@example.jp>\nSubject: 長いメールの表示\n\n";
+    for (int i = 0; i < lines; ++i) {
+        const std::string n = std::to_string(i);
+        switch (i % 5) {
+            case 0:
+                text += "> 引用された行 " + n + " http://www.example.com/path/" + n + " 宛先 u" +
+                        n + "@example.jp\n";
+                break;
+            case 1:
+                text += "本文の行 " + n + " 資料は http://example.jp/doc/" + n + ".html です。\n";
+                break;
+            case 2:
+                text += "連絡先は user." + n + "@example.co.jp までお願いします。\n";
+                break;
+            case 3:
+                text += ">> 二重に引用された行 " + n + "\n";
+                break;
+            default:
+                text += "打ち合わせの日程について、皆さんのご都合をお知らせください。" + n + "\n";
+                break;
+        }
+    }
+    return ek::cp932::FromUtf8(text);
+}
+
+struct Figures {
+    double show = 0;
+    double painted = 0;
+    double textAlone = 0;
+    double logicAlone = 0;
+    long characters = 0;
+    std::size_t runs = 0;
+};
+
+bool Measure(const std::string& mailbox, const std::string& profile, Figures& figures) {
+    ek::CEKContentView* content = nullptr;
+    ek::CEKViewApp::Options options;
+    options.profilePath = profile;
+    options.panes.createContent = [&content](ek::CMainFrame& frame, wxWindow* parent) {
+        content = new ek::CEKContentView(frame, parent);
+        return content;
+    };
+    ek::CEKViewApp app(options);
+    if (!app.InitInstance(ek::ParseCommandLine({mailbox}))) {
+        return false;
+    }
+    ek::DispatchPendingEvents();
+    ek::CMainFrame* frame = app.GetMainFrame();
+    ek::CEKViewDoc& doc = app.GetDocManager().GetDocument();
+    if (content == nullptr || !frame->ExecuteCommand(ek::ID_VIEW_CONTENT)) {
+        return false;
+    }
+    frame->Update();
+    ek::DispatchPendingEvents();
+
+    auto start = std::chrono::steady_clock::now();
+    content->ShowMessage(0);
+    figures.show = SecondsSince(start);
+    frame->Update();
+    ek::DispatchPendingEvents();
+    figures.painted = SecondsSince(start);
+    figures.characters = content->GetTextCtrl()->GetLastPosition();
+
+    // The same lines through the toolkit-free steps, then the same text placed
+    // without any style.
+    std::vector<std::string> lines;
+    doc.GetMessageLines(0, lines, true);
+    start = std::chrono::steady_clock::now();
+    ek::ContentDisplay display =
+        ek::PrepareContentDisplay(lines, ek::JoinLines(lines), false, ek::cp932::FromUtf8("> ＞"));
+    figures.logicAlone = SecondsSince(start);
+    figures.runs = display.runs.size();
+    wxTextCtrl* text = content->GetTextCtrl();
+    start = std::chrono::steady_clock::now();
+    text->Freeze();
+    text->ChangeValue(wxString(display.text));
+    text->Thaw();
+    frame->Update();
+    ek::DispatchPendingEvents();
+    figures.textAlone = SecondsSince(start);
+
+    frame->Close();
+    ek::DispatchPendingEvents();
+    app.ExitInstance();
+    return true;
+}
+
+}  // namespace
+
+wxIMPLEMENT_APP_NO_MAIN(BenchApp);
+
+int main(int argc, char** argv) {
+    const int lines = argc > 1 ? std::atoi(argv[1]) : 20000;
+    auto dir = std::filesystem::temp_directory_path() / "ekview-content-bench";
+    std::filesystem::create_directories(dir);
+    const std::string mailbox = (dir / "long.mbx").string();
+    const std::string profile = (dir / "EKView.conf").string();
+    std::ofstream(mailbox, std::ios::binary) << LongMessage(lines);
+    std::ofstream(profile) << "[Settings]\nQuote=> ＞\nQuoteClr=12582912\nMailClr=32768\n"
+                              "HttpClr=255\n";
+
+    wxApp::SetInstance(new BenchApp);
+    int wxArgc = 1;
+    char* wxArgv[] = {argv[0], nullptr};
+    if (!wxEntryStart(wxArgc, wxArgv) || !wxTheApp->CallOnInit()) {
+        std::fprintf(stderr, "content_bench: no display\n");
+        return 1;
+    }
+    Figures best;
+    best.show = best.painted = best.textAlone = best.logicAlone = 1e9;
+    for (int round = 0; round < 3; ++round) {
+        Figures figures;
+        if (!Measure(mailbox, profile, figures)) {
+            std::fprintf(stderr, "content_bench: the pane could not show the message\n");
+            return 1;
+        }
+        best.show = std::min(best.show, figures.show);
+        best.painted = std::min(best.painted, figures.painted);
+        best.textAlone = std::min(best.textAlone, figures.textAlone);
+        best.logicAlone = std::min(best.logicAlone, figures.logicAlone);
+        best.characters = figures.characters;
+        best.runs = figures.runs;
+    }
+    std::printf("message: %d body lines, %ld characters, %zu style runs\n", lines, best.characters,
+                best.runs);
+    std::printf("text placed alone, painted:       %8.3f s\n", best.textAlone);
+    std::printf("lines to runs (no toolkit):       %8.3f s\n", best.logicAlone);
+    std::printf("ShowMessage:                      %8.3f s\n", best.show);
+    std::printf("ShowMessage to painted:           %8.3f s\n", best.painted);
+    std::printf("ratio to the text placed alone:   %8.2f\n", best.painted / best.textAlone);
+    wxEntryCleanup();
+    std::filesystem::remove_all(dir);
+    return 0;
+}
