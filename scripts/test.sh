@@ -13,5 +13,7 @@ BUILD_DIR=${BUILD_DIR:-build}
 if [ -n "${DISPLAY:-}" ]; then
     exec ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$(nproc)"
 fi
-exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+# -noreset: the server would otherwise reset whenever its last client leaves,
+# and a test process starting at that moment could not connect.
+exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" \
     ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$(nproc)"
