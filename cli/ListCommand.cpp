@@ -42,17 +42,8 @@ std::string TextRow(int index, int indexWidth, const std::vector<std::string>& r
 int RunList(const std::vector<std::string>& args) {
     bool json = false;
     std::string path;
-    for (const std::string& arg : args) {
-        if (arg == "--json") {
-            json = true;
-        } else if (path.empty() && (arg.empty() || arg[0] != '-' || arg == "-")) {
-            path = arg;
-        } else {
-            return UsageError("list: unexpected argument '" + arg + "'");
-        }
-    }
-    if (path.empty()) {
-        return UsageError("list: FILE is missing");
+    if (std::string problem = ParseJsonAndFile("list", args, json, path); !problem.empty()) {
+        return UsageError(problem);
     }
     CEKViewDoc doc;
     bool readError = false;

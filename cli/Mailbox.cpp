@@ -40,4 +40,20 @@ bool LoadMailbox(CEKViewDoc& doc, const std::string& path, bool& readError) {
     return false;
 }
 
+std::string ParseJsonAndFile(const std::string& command, const std::vector<std::string>& args,
+                             bool& json, std::string& path) {
+    json = false;
+    path.clear();
+    for (const std::string& arg : args) {
+        if (arg == "--json") {
+            json = true;
+        } else if (path.empty() && (arg.empty() || arg[0] != '-' || arg == "-")) {
+            path = arg;
+        } else {
+            return command + ": unexpected argument '" + arg + "'";
+        }
+    }
+    return path.empty() ? command + ": FILE is missing" : std::string();
+}
+
 }  // namespace ek::cli

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "document/EKViewDoc.h"
 
@@ -16,5 +17,10 @@ constexpr int kExitUsage = 2;
 // error and returns false; after a read error the messages read so far stay in
 // `doc` and `readError` is set.
 bool LoadMailbox(CEKViewDoc& doc, const std::string& path, bool& readError);
+
+// Reads the arguments "[--json] FILE" of `command`; returns the usage error, or an
+// empty string when they are sound.
+std::string ParseJsonAndFile(const std::string& command, const std::vector<std::string>& args,
+                             bool& json, std::string& path);
 
 }  // namespace ek::cli

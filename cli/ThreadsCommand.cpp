@@ -43,17 +43,8 @@ std::string TextRow(int indexWidth, const ThreadRow& entry,
 int RunThreads(const std::vector<std::string>& args) {
     bool json = false;
     std::string path;
-    for (const std::string& arg : args) {
-        if (arg == "--json") {
-            json = true;
-        } else if (path.empty() && (arg.empty() || arg[0] != '-' || arg == "-")) {
-            path = arg;
-        } else {
-            return UsageError("threads: unexpected argument '" + arg + "'");
-        }
-    }
-    if (path.empty()) {
-        return UsageError("threads: FILE is missing");
+    if (std::string problem = ParseJsonAndFile("threads", args, json, path); !problem.empty()) {
+        return UsageError(problem);
     }
     CEKViewDoc doc;
     bool readError = false;

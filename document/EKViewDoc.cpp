@@ -71,29 +71,26 @@ bool CEKViewDoc::IsStatusLine(std::string_view line) {
 }
 
 ReadResult CEKViewDoc::ReadMailFile() {
-    if (m_strPathName.empty()) {
-        return {ReadStatus::NoPath, {}};
-    }
-    ClearMessages();
-    CProgressDlg progress(m_progressUi);
-    progress.Create();
-    progress.SetWindowText("ファイル読込中...");
-
-    ReadOnlyFile file;
-    std::string reason;
-    if (!file.Open(m_strMailFile, FileSharing::Exclusive, reason)) {
-        return {ReadStatus::OpenFailed, reason};
-    }
-    ByteSource source = [&file](char* buffer, std::size_t count, std::string& why) {
-        return file.Read(buffer, count, why);
-    };
-    MailboxText mailbox;
-    ReadResult result = ReadMailbox(source, file.Size(), progress, mailbox);
-    file.Close();
-    return TakeMailbox(result, mailbox, progress);
+    return ReadWith([this](CProgressDlg& progress, MailboxText& mailbox) -> ReadResult {
+        ReadOnlyFile file;
+        std::string reason;
+        if (!file.Open(m_strMailFile, FileSharing::Exclusive, reason)) {
+            return {ReadStatus::OpenFailed, reason};
+        }
+        ByteSource source = [&file](char* buffer, std::size_t count, std::string& why) {
+            return file.Read(buffer, count, why);
+        };
+        return ReadMailbox(source, file.Size(), progress, mailbox);
+    });
 }
 
 ReadResult CEKViewDoc::ReadMailBytes(std::string_view bytes) {
+    return ReadWith([bytes](CProgressDlg& progress, MailboxText& mailbox) {
+        return ReadMailboxBytes(bytes, progress, mailbox);
+    });
+}
+
+ReadResult CEKViewDoc::ReadWith(const Reading& read) {
     if (m_strPathName.empty()) {
         return {ReadStatus::NoPath, {}};
     }
@@ -102,12 +99,7 @@ ReadResult CEKViewDoc::ReadMailBytes(std::string_view bytes) {
     progress.Create();
     progress.SetWindowText("ファイル読込中...");
     MailboxText mailbox;
-    ReadResult result = ReadMailboxBytes(bytes, progress, mailbox);
-    return TakeMailbox(result, mailbox, progress);
-}
-
-ReadResult CEKViewDoc::TakeMailbox(ReadResult result, MailboxText& mailbox,
-                                   CProgressDlg& progress) {
+    ReadResult result = read(progress, mailbox);
     m_text = std::move(mailbox.text);
     m_textSize = mailbox.size;
     m_messages = std::move(mailbox.messages);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -78,7 +79,9 @@ class CEKViewDoc {
     // attaches it to both list panes.
 
   private:
-    ReadResult TakeMailbox(ReadResult result, MailboxText& mailbox, CProgressDlg& progress);
+    using Reading = std::function<ReadResult(CProgressDlg& progress, MailboxText& mailbox)>;
+    // Empties the list, reads under the progress dialog, keeps what was read and orders it.
+    ReadResult ReadWith(const Reading& read);
     void SortByDateKey(CProgressDlg& progress);
 
     std::string m_strPathName;

@@ -1,10 +1,12 @@
 #include "platform/ProfileFile.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+
+#include "platform/ReadOnlyFile.h"
 
 namespace ek {
 
@@ -99,10 +101,22 @@ std::string ProfileFilePath() {
 }
 
 ProfileFile ProfileFile::Load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    // Only a regular file is read (a folder or a FIFO in its place must not stop the
+    // program), and no more of it than a profile can sensibly hold.
+    ReadOnlyFile file;
+    std::string reason;
     std::string text;
-    if (in) {
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (file.Open(path, FileSharing::ReadersOnly, reason)) {
+        text.resize(static_cast<std::size_t>(std::min<std::uint64_t>(file.Size(), kMaxSize)));
+        std::size_t filled = 0;
+        while (filled < text.size()) {
+            long long got = file.Read(text.data() + filled, text.size() - filled, reason);
+            if (got <= 0) {
+                break;
+            }
+            filled += static_cast<std::size_t>(got);
+        }
+        text.resize(filled);
     }
     return Parse(text);
 }

@@ -2,6 +2,7 @@
 // toolkit: the command-line tool takes the user's quote marks and colours from it.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
@@ -19,7 +20,10 @@ std::string ProfileFilePath();
 // Writing is refused.
 class ProfileFile : public ProfileStore {
   public:
-    // An empty profile when the file is missing or unreadable.
+    // Larger files are read only up to this size.
+    static constexpr std::uint64_t kMaxSize = std::uint64_t{4} << 20;
+
+    // An empty profile when the file is missing, unreadable or not a regular file.
     static ProfileFile Load(const std::string& path);
     static ProfileFile Parse(std::string_view text);
 

@@ -20,6 +20,8 @@
 #include <unistd.h>
 #endif
 
+#include "platform/ProfileFile.h"
+
 namespace ek {
 
 namespace {
@@ -140,15 +142,7 @@ std::string WxProfileStore::DefaultPath() {
 #ifdef __WXMSW__
     return {};
 #else
-    std::filesystem::path base;
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg != nullptr && std::filesystem::path(xdg).is_absolute()) {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::filesystem::path(home != nullptr ? home : ".") / ".config";
-    }
-    return (base / kVendor / (std::string(kAppName) + ".conf")).string();
+    return ProfileFilePath();
 #endif
 }
 
