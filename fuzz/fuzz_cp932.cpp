@@ -57,12 +57,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     EK_FUZZ_CHECK(map.size() == size + 1);
     EK_FUZZ_CHECK(map.front() == 0 && map.back() == text.size());
     EK_FUZZ_CHECK(text.size() <= size);
+    // Where characters start, walked once: a lead byte takes the next byte only when
+    // that byte is a trail byte.
+    std::vector<bool> boundary(size + 1, false);
+    for (std::size_t b = 0; b < size; b += cp932::CharLength(bytes, b)) {
+        boundary[b] = true;
+    }
+    boundary[size] = true;
     std::string utf8;
     for (std::size_t b = 0; b < size; ++b) {
         EK_FUZZ_CHECK(map[b + 1] == map[b] || map[b + 1] == map[b] + 1);
-        // A character starts exactly where the map climbs, and the rules agree on it.
+        // A character starts exactly where the map climbs.
         const bool starts = b == 0 || map[b] != map[b - 1];
-        EK_FUZZ_CHECK(starts == cp932::IsCharBoundary(bytes, b));
+        EK_FUZZ_CHECK(starts == boundary[b]);
         if (starts) {
             std::size_t length = 0;
             const char32_t c = cp932::DecodeChar(bytes, b, &length);
@@ -74,28 +81,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             cp932::AppendUtf8(utf8, c);
         }
     }
+    for (std::size_t b : {std::size_t{0}, size / 3, size / 2, size}) {
+        EK_FUZZ_CHECK(cp932::IsCharBoundary(bytes, b) == boundary[b]);
+    }
     EK_FUZZ_CHECK(cp932::ToWide(bytes) == text);
     EK_FUZZ_CHECK(cp932::ToUtf8(bytes) == utf8);
     EK_FUZZ_CHECK(IsValidUtf8(utf8));
 
-    // Marker search: a boundary match, and no boundary match before it.
+    // Marker search: a match where a character starts, and none such before it.
     if (size > 1) {
         const std::size_t markerLength = 1 + data[0] % 3;
         const std::string_view marker = bytes.substr(size - std::min(size - 1, markerLength));
         const std::string_view haystack = bytes.substr(1, size - 1 - marker.size());
-        const std::size_t found = cp932::FindMarker(haystack, marker);
-        for (std::size_t at = 0; at < haystack.size() && at < found; ++at) {
-            EK_FUZZ_CHECK(!(cp932::IsCharBoundary(haystack, at) &&
-                            haystack.substr(at, marker.size()) == marker));
+        std::vector<bool> starts(haystack.size() + 1, false);
+        for (std::size_t b = 0; b < haystack.size(); b += cp932::CharLength(haystack, b)) {
+            starts[b] = true;
         }
-        if (found != std::string_view::npos) {
-            EK_FUZZ_CHECK(cp932::IsCharBoundary(haystack, found));
-            EK_FUZZ_CHECK(haystack.substr(found, marker.size()) == marker);
+        std::size_t expected = std::string_view::npos;
+        for (std::size_t at = 0; at + marker.size() <= haystack.size(); ++at) {
+            if (starts[at] && haystack.substr(at, marker.size()) == marker) {
+                expected = at;
+                break;
+            }
         }
-        const std::string_view cut = cp932::CutAtCharBoundary(bytes, data[0] % 64);
-        EK_FUZZ_CHECK(cut.size() <= data[0] % 64u && cp932::IsCharBoundary(bytes, cut.size()));
+        EK_FUZZ_CHECK(cp932::FindMarker(haystack, marker) == expected);
+        const std::size_t limit = data[0] % 64u;
+        const std::string_view cut = cp932::CutAtCharBoundary(bytes, limit);
+        EK_FUZZ_CHECK(cut.size() <= limit && boundary[cut.size()]);
         EK_FUZZ_CHECK(cut.size() == size ||
-                      cut.size() + cp932::CharLength(bytes, cut.size()) > data[0] % 64u);
+                      cut.size() + cp932::CharLength(bytes, cut.size()) > limit);
     }
 
     // Whatever decoded to a real character encodes to bytes that decode to it again.

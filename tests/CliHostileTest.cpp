@@ -87,7 +87,11 @@ bool IsSafeForATerminal(const std::string& text) {
             return false;
         }
         if (b >= 0x80) {
-            const std::size_t extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC2 ? 1 : 9;
+            const std::size_t extra = b >= 0xF5   ? 9
+                                      : b >= 0xF0 ? 3
+                                      : b >= 0xE0 ? 2
+                                      : b >= 0xC2 ? 1
+                                                  : 9;
             if (extra == 9 || i + extra >= text.size()) {
                 return false;
             }
