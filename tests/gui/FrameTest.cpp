@@ -66,7 +66,7 @@ TEST_F(FrameTest, StartsUntitledWithAnEmptyList) {
     EXPECT_FALSE(MenuItem(frame, ID_FILE_MRU_FILE1)->IsEnabled());
     EXPECT_EQ(MenuItem(frame, ID_FILE_MRU_FILE1)->GetItemLabel(),
               wxString::FromUTF8("最近使ったﾌｧｲﾙ"));
-    EXPECT_EQ(frame.GetIndicatorText(ID_INDICATOR_POSITION), "***/***");
+    EXPECT_EQ(frame.GetIndicatorText(ID_INDICATOR_POSITION), " 0 / 0 ");
     EXPECT_EQ(frame.GetStatusBar()->GetFieldsCount(), 6);
     EXPECT_EQ(frame.GetStatusBar()->GetStatusText(0), wxString::FromUTF8("ﾚﾃﾞｨ"));
 
