@@ -138,6 +138,11 @@ struct FileCase {
     int messages;  // 0: the file holds none
 };
 
+// Test names show the case, not its bytes.
+void PrintTo(const FileCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const std::string kInvalidSjis = "\x80\xa0\xfd\xfe\xff\x81\x20\x85\x40\xeb\x40\xfc\xfc\x9f";
 
 class CliHostileFile : public testing::TestWithParam<FileCase> {};
@@ -211,6 +216,11 @@ struct PathCase {
     const char* name;
     std::function<std::string(const std::string& dir)> make;
 };
+
+// Test names show the case, not its bytes.
+void PrintTo(const PathCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CliHostilePath : public testing::TestWithParam<PathCase> {};
 

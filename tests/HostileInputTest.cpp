@@ -87,6 +87,11 @@ struct ContentCase {
     int count;
 };
 
+// Test names show the case, not its bytes.
+void PrintTo(const ContentCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class HostileContent : public testing::TestWithParam<ContentCase> {};
 
 TEST_P(HostileContent, GivesTheRightCountOrNoMessages) {
@@ -233,6 +238,11 @@ struct PathCase {
     // stay open while it is read go to `held`.
     std::function<std::string(const std::string& dir, std::vector<int>& held)> make;
 };
+
+// Test names show the case, not its bytes.
+void PrintTo(const PathCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class HostilePath : public testing::TestWithParam<PathCase> {};
 

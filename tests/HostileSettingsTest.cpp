@@ -60,6 +60,11 @@ struct ProfileCase {
     std::function<std::string()> text;
 };
 
+// Test names show the case, not its bytes.
+void PrintTo(const ProfileCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class HostileProfile : public testing::TestWithParam<ProfileCase> {};
 
 TEST_P(HostileProfile, GivesSettingsThePanesCanUse) {
