@@ -131,6 +131,25 @@ LineRange CEKViewDoc::MessageLines(int index) const {
 }
 
 std::string CEKViewDoc::GetHeaderValue(int index, std::string_view prefix) const {
+    if (index < 0 || index >= GetMessageCount()) {
+        return {};
+    }
+    const MessageSpan& span = m_messages[static_cast<std::size_t>(index)];
+    for (std::size_t k = 0; k < kIndexedPrefixes.size(); ++k) {
+        if (!EqualsIgnoringAsciiCase(prefix, kIndexedPrefixes[k])) {
+            continue;
+        }
+        std::uint32_t at = span.firstLine[k];
+        if (at == kPrefixAbsent) {
+            return {};
+        }
+        if (at != kPrefixUnknown) {
+            std::string_view line =
+                *LineRange(std::string_view(m_text.get() + span.offset + at, span.length - at))
+                     .begin();
+            return std::string(WithoutLf(line).substr(prefix.size()));
+        }
+    }
     for (std::string_view line : MessageLines(index)) {
         if (StartsWithIgnoringAsciiCase(line, prefix)) {
             return std::string(WithoutLf(line).substr(prefix.size()));
@@ -140,28 +159,10 @@ std::string CEKViewDoc::GetHeaderValue(int index, std::string_view prefix) const
 }
 
 bool CEKViewDoc::GetListRow(int index, std::vector<std::string>& row) const {
-    // One walk finds the first line of each of the three prefixes, as three
-    // separate lookups would.
-    constexpr std::array<std::string_view, 3> kPrefixes = {"Date: ", "From: ", "Subject: "};
-    std::array<std::string, 3> values;
-    std::array<bool, 3> found{};
-    int missing = static_cast<int>(kPrefixes.size());
-    for (std::string_view line : MessageLines(index)) {
-        for (std::size_t k = 0; k < kPrefixes.size(); ++k) {
-            if (!found[k] && StartsWithIgnoringAsciiCase(line, kPrefixes[k])) {
-                values[k] = WithoutLf(line).substr(kPrefixes[k].size());
-                found[k] = true;
-                --missing;
-            }
-        }
-        if (missing == 0) {
-            break;
-        }
-    }
     row.assign(3, std::string());
-    NormalizeDate(values[0], row[0]);
-    row[1] = GetSenderName(values[1]);
-    row[2] = std::move(values[2]);
+    NormalizeDate(GetHeaderValue(index, "Date: "), row[0]);
+    row[1] = GetSenderName(GetHeaderValue(index, "From: "));
+    row[2] = GetHeaderValue(index, "Subject: ");
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "document/EKViewDoc.h"
+#include "document/TextRules.h"
 #include "frame/ProgressDlg.h"
 
 namespace ek {
@@ -79,6 +80,7 @@ class Reader {
     bool m_endOfInput = false;
     bool m_haveMessage = false;
     std::size_t m_messageStart = 0;
+    std::array<std::uint32_t, kIndexedPrefixes.size()> m_firstLine{};
 };
 
 bool Reader::ReadMore(ReadResult& error) {
@@ -140,6 +142,18 @@ bool Reader::NextLine(Line& line, ReadResult& error) {
 void Reader::Append(const Line& line) {
     char* base = m_block.data();
     std::size_t length = line.end - line.start;
+    std::string_view text(base + line.start, length);
+    char first = text.empty() ? '\0' : AsciiLower(text.front());
+    if (first == 'd' || first == 'f' || first == 's' || first == 'm' || first == 'i') {
+        std::size_t at = m_writePos - m_messageStart;
+        for (std::size_t k = 0; k < kIndexedPrefixes.size(); ++k) {
+            if (m_firstLine[k] == kPrefixAbsent &&
+                StartsWithIgnoringAsciiCase(text, kIndexedPrefixes[k])) {
+                m_firstLine[k] =
+                    at < kPrefixUnknown ? static_cast<std::uint32_t>(at) : kPrefixUnknown;
+            }
+        }
+    }
     if (m_writePos != line.start) {
         std::memmove(base + m_writePos, base + line.start, length);
     }
@@ -148,7 +162,7 @@ void Reader::Append(const Line& line) {
 }
 
 void Reader::FinishMessage(MailboxText& out) {
-    out.messages.push_back({m_messageStart, m_writePos - m_messageStart});
+    out.messages.push_back({m_messageStart, m_writePos - m_messageStart, m_firstLine});
 }
 
 ReadResult Reader::Run(MailboxText& out) {
@@ -175,6 +189,7 @@ ReadResult Reader::Run(MailboxText& out) {
                 }
                 m_haveMessage = true;
                 m_messageStart = m_writePos;
+                m_firstLine.fill(kPrefixAbsent);
             }
             if (m_haveMessage) {
                 Append(x);

@@ -2,6 +2,7 @@
 // by exactly one LF, held in one block; a message is a contiguous range of it.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -9,10 +10,22 @@
 
 namespace ek {
 
+// The header prefixes the views ask about. While reading, the reader notes where the
+// first line of each message that begins with each of them stands, so that a lookup
+// need not walk a long body to find that a header is absent.
+inline constexpr std::array<std::string_view, 5> kIndexedPrefixes = {
+    "Date: ", "From: ", "Subject: ", "Message-Id: ", "In-Reply-To: "};
+// No line of the message begins with the prefix.
+inline constexpr std::uint32_t kPrefixAbsent = 0xFFFFFFFF;
+// The line lies too far into a huge message to be noted: look it up by walking.
+inline constexpr std::uint32_t kPrefixUnknown = 0xFFFFFFFE;
+
 // Where a message's lines lie in the mailbox text.
 struct MessageSpan {
     std::uint64_t offset = 0;
     std::uint64_t length = 0;
+    // For each indexed prefix, the offset in the message of its first line.
+    std::array<std::uint32_t, kIndexedPrefixes.size()> firstLine{};
 };
 
 // The lines of a message, each a view of its text and its final LF.

@@ -1,6 +1,10 @@
 // Header values, date keys, sender names and list rows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <random>
+
 #include "document/EKViewDoc.h"
 #include "tests/TestSupport.h"
 
@@ -45,6 +49,53 @@ INSTANTIATE_TEST_SUITE_P(
                     DateCase{"Jan 2 2000", "1970/01/01 09:00:00", false},
                     DateCase{"2000-01-02T15:04:05Z", "1970/01/01 09:00:00", false},
                     DateCase{"Sun, 2 Oct 2000 15:04:05 (JST)", "2000/10/02 15:04:05", true}));
+
+// The first stored line that begins with the prefix, letter case ignored, as a plain walk.
+std::string WalkHeaderValue(const std::vector<std::string>& lines, const std::string& prefix) {
+    for (const std::string& line : lines) {
+        if (line.size() >= prefix.size() &&
+            std::equal(prefix.begin(), prefix.end(), line.begin(), [](char a, char b) {
+                return std::tolower(static_cast<unsigned char>(a)) ==
+                       std::tolower(static_cast<unsigned char>(b));
+            })) {
+            return line.substr(prefix.size(), line.size() - prefix.size() - 1);
+        }
+    }
+    return {};
+}
+
+TEST(HeaderValue, LookupsAnswerAsAWalkOverEveryLineWould) {
+    const std::vector<std::string> pieces = {
+        "Date: Sun, 2 Jan 2000 15:04:05", "DATE: x", "date:nospace", "From: a <b>",
+        "from: second", "Subject: s", "SUBJECT: ", "Message-Id: <m>", "Message-ID: <n>",
+        "In-Reply-To: <m>", "in-reply-to: <n>", "In-Reply-To:", "", "body", " folded",
+        "Date: ", "I", "Dat"};
+    const std::vector<std::string> prefixes = {"Date: ",        "DATE: ",        "From: ",
+                                               "Subject: ",     "Message-Id: ",  "message-id: ",
+                                               "In-Reply-To: ", "IN-REPLY-TO: ", "To: "};
+    std::mt19937 random(11);
+    for (int round = 0; round < 200; ++round) {
+        std::string mailbox;
+        int messages = 1 + static_cast<int>(random() % 4);
+        for (int m = 0; m < messages; ++m) {
+            mailbox += kStart + "\n" + kStatus + "\n";
+            int lines = static_cast<int>(random() % 12);
+            for (int i = 0; i < lines; ++i) {
+                mailbox += pieces[random() % pieces.size()] + (random() % 4 ? "\n" : "\r\n");
+            }
+        }
+        CEKViewDoc doc;
+        ASSERT_TRUE(ReadInto(doc, mailbox).ok());
+        std::vector<std::vector<std::string>> stored = StoredMessages(doc);
+        for (int i = 0; i < doc.GetMessageCount(); ++i) {
+            for (const std::string& prefix : prefixes) {
+                SCOPED_TRACE("message " + std::to_string(i) + ", prefix '" + prefix +
+                             "', mailbox:\n" + mailbox);
+                EXPECT_EQ(doc.GetHeaderValue(i, prefix), WalkHeaderValue(stored[i], prefix));
+            }
+        }
+    }
+}
 
 struct SenderCase {
     std::string from;
