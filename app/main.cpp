@@ -38,6 +38,7 @@ class EKViewWxApp : public wxApp {
         SetVendorName("Ubrik");
         wxInitAllImageHandlers();
         ek::UseSlightHintingWhereUnset();
+        ek::KeepMinchoStrokes();
         ek::CEKViewApp::Options options;
         options.panes.createContent = ek::CreateContentView;
         options.panes.createThread = ek::CreateThreadView;

@@ -21,4 +21,10 @@ wxFont MakePointFont(int tenths, const std::string& face);
 // before the first window paints.
 void UseSlightHintingWhereUnset();
 
+// Even slight hinting leaves the Mincho faces without their thin horizontal strokes
+// in the text GTK's own widgets draw; this has fontconfig render Mincho families
+// unhinted unless the desktop's X resources or the fontconfig setup already choose
+// their hinting. Call it once before the first window exists.
+void KeepMinchoStrokes();
+
 }  // namespace ek
