@@ -476,6 +476,28 @@ TEST_F(NavigationFrameTest, WithoutTheThreadListNeitherStepIsEnabled) {
     EXPECT_EQ(run.Current(), 0);
 }
 
+// File > New empties both lists while the messages stay in memory: nothing to step to.
+TEST_F(NavigationFrameTest, AfterNewNeitherListOffersAStep) {
+    NavigationRun run({SamplePath()});
+    ASSERT_TRUE(run.Started());
+    run.Accelerator('N');
+    ASSERT_EQ(run.Current(), 1);
+    run.Accelerator('N', true);
+    ASSERT_EQ(run.Title().GetItemCount(), 0);
+    ASSERT_EQ(run.Doc().GetMessageCount(), kSampleCount);
+    for (bool threadMode : {false, true}) {
+        SCOPED_TRACE(threadMode ? "thread list" : "subject list");
+        if (run.Frame().IsThreadMode() != threadMode) {
+            run.Accelerator('T');
+        }
+        EXPECT_EQ(run.ShownList().GetItemCount(), 0);
+        for (int id : {ID_MAIL_NEXT, ID_MAIL_PREV}) {
+            EXPECT_FALSE(run.Frame().QueryCommand(id).IsEnabled());
+            EXPECT_FALSE(MenuEnabled(run.Frame(), id));
+        }
+    }
+}
+
 // A new user reads the whole sample with the keyboard alone.
 TEST_F(NavigationFrameTest, TheWholeSampleCanBeReadWithTheKeyboardAlone) {
     NavigationRun run({}, SamplePath());
