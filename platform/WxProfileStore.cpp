@@ -75,7 +75,10 @@ std::string KeepParsableLines(const std::string& bytes) {
                 line.substr(first, equals - first).find_first_not_of(" \t") != std::string::npos &&
                 line.substr(first, equals - first).find('/') == std::string::npos;
         }
-        if (keep && line.find('\0') == std::string::npos) {
+        // A line that is not UTF-8 would make wxFileConfig drop the whole file, and
+        // closing would then write the defaults over the user's settings.
+        bool utf8 = line.empty() || !wxString::FromUTF8(line.data(), line.size()).empty();
+        if (keep && utf8 && line.find('\0') == std::string::npos) {
             kept += line;
             kept += '\n';
         }
