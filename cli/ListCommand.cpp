@@ -22,21 +22,6 @@ std::string JsonRow(int index, const std::vector<std::string>& row, bool multipa
     return line;
 }
 
-std::string TextRow(int index, int indexWidth, const std::vector<std::string>& row,
-                    bool multipart) {
-    std::string number = std::to_string(index);
-    std::string line(static_cast<std::size_t>(indexWidth) - number.size(), ' ');
-    line += number;
-    line += "  ";
-    line += FitColumns(TerminalText(row[0]), 19);
-    line += multipart ? "  + " : "    ";
-    line += FitColumns(TerminalText(row[1]), kSenderColumns);
-    line += "  ";
-    line += TerminalText(row[2]);
-    line += '\n';
-    return line;
-}
-
 }  // namespace
 
 int RunList(const std::vector<std::string>& args) {
@@ -51,13 +36,14 @@ int RunList(const std::vector<std::string>& args) {
         return kExitFailure;
     }
     const int count = doc.GetMessageCount();
-    const int indexWidth = static_cast<int>(std::to_string(count > 0 ? count - 1 : 0).size());
+    const int indexWidth = IndexWidth(count);
     Output out;
     std::vector<std::string> row;
     for (int i = 0; i < count; ++i) {
         doc.GetListRow(i, row);
         bool multipart = !doc.GetBoundary(i).empty();
-        out.Write(json ? JsonRow(i, row, multipart) : TextRow(i, indexWidth, row, multipart));
+        out.Write(json ? JsonRow(i, row, multipart)
+                       : TerminalRow(i, indexWidth, row, multipart, kSenderColumns));
     }
     if (!out.Flush()) {
         return kExitFailure;

@@ -130,6 +130,25 @@ std::string FitColumns(const std::string& utf8, std::size_t columns) {
     return out + std::string(columns - width, ' ');
 }
 
+int IndexWidth(int count) {
+    return static_cast<int>(std::to_string(count > 0 ? count - 1 : 0).size());
+}
+
+std::string TerminalRow(int index, int indexWidth, const std::vector<std::string>& fields,
+                        bool multipart, std::size_t senderColumns, std::string_view subjectPrefix) {
+    std::string number = std::to_string(index);
+    std::string line(static_cast<std::size_t>(indexWidth) - number.size(), ' ');
+    line += number;
+    line += "  ";
+    line += FitColumns(TerminalText(fields[0]), 19);
+    line += multipart ? "  + " : "    ";
+    line += FitColumns(TerminalText(fields[1]), senderColumns);
+    line += "  ";
+    line += TerminalText(std::string(subjectPrefix) + fields[2]);
+    line += '\n';
+    return line;
+}
+
 std::string JsonString(std::string_view cp932) {
     std::string out = "\"";
     out.reserve(cp932.size() * 3 / 2 + 2);

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ek::cli {
 
@@ -15,6 +16,16 @@ std::size_t TerminalColumns(std::string_view utf8);
 
 // Pads (or cuts, ending with "…") UTF-8 terminal text to exactly `columns` columns.
 std::string FitColumns(const std::string& utf8, std::size_t columns);
+
+// Width of the widest message number of a mailbox of `count` messages.
+int IndexWidth(int count);
+
+// One terminal row of a message list: its number right-aligned, the date key,
+// '+' for a multipart message, the sender fitted to `senderColumns`, then
+// `subjectPrefix` and the subject (all CP932 bytes but the number).
+std::string TerminalRow(int index, int indexWidth, const std::vector<std::string>& fields,
+                        bool multipart, std::size_t senderColumns,
+                        std::string_view subjectPrefix = {});
 
 // A JSON string literal, quotes included, of CP932 bytes decoded to Unicode.
 std::string JsonString(std::string_view cp932);

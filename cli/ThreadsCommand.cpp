@@ -23,21 +23,6 @@ std::string JsonRow(int row, const ThreadRow& entry, const std::vector<std::stri
     return line;
 }
 
-std::string TextRow(int indexWidth, const ThreadRow& entry,
-                    const std::vector<std::string>& fields) {
-    std::string number = std::to_string(entry.index);
-    std::string line(static_cast<std::size_t>(indexWidth) - number.size(), ' ');
-    line += number;
-    line += "  ";
-    line += FitColumns(TerminalText(fields[0]), 19);
-    line += entry.hasParts ? "  + " : "    ";
-    line += FitColumns(TerminalText(fields[1]), kSenderColumns);
-    line += "  ";
-    line += TerminalText(ThreadPrefix(entry.depth) + fields[2]);
-    line += '\n';
-    return line;
-}
-
 }  // namespace
 
 int RunThreads(const std::vector<std::string>& args) {
@@ -52,14 +37,15 @@ int RunThreads(const std::vector<std::string>& args) {
         return kExitFailure;
     }
     const int count = doc.GetMessageCount();
-    const int indexWidth = static_cast<int>(std::to_string(count > 0 ? count - 1 : 0).size());
+    const int indexWidth = IndexWidth(count);
     std::vector<ThreadRow> order = BuildThreadOrder(doc, nullptr);
     Output out;
     std::vector<std::string> fields;
     for (std::size_t row = 0; row < order.size(); ++row) {
         doc.GetListRow(order[row].index, fields);
         out.Write(json ? JsonRow(static_cast<int>(row), order[row], fields)
-                       : TextRow(indexWidth, order[row], fields));
+                       : TerminalRow(order[row].index, indexWidth, fields, order[row].hasParts != 0,
+                                     kSenderColumns, ThreadPrefix(order[row].depth)));
     }
     if (!out.Flush()) {
         return kExitFailure;
