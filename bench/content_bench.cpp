@@ -2,8 +2,8 @@
 // full of web addresses, mail addresses, quoted lines and Japanese text, from
 // ShowMessage to the control painted, against placing the same text alone.
 // Usage: content_bench [LINES]   (DISPLAY must be set)
-#include <wx/app.h>
 #include <wx/textctrl.h>
+#include "bench/GuiBench.h"
 
 #include <chrono>
 #include <cstdio>
@@ -23,14 +23,7 @@
 
 namespace {
 
-class BenchApp : public wxApp {
-  public:
-    bool OnInit() override { return true; }
-};
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+using ek::bench::SecondsSince;
 
 std::string LongMessage(int lines) {
     std::string text =
@@ -117,15 +110,13 @@ bool Measure(const std::string& mailbox, const std::string& profile, Figures& fi
     ek::DispatchPendingEvents();
     figures.textAlone = SecondsSince(start);
 
-    frame->Close();
-    ek::DispatchPendingEvents();
-    app.ExitInstance();
+    ek::bench::CloseProgram(*frame, app);
     return true;
 }
 
 }  // namespace
 
-wxIMPLEMENT_APP_NO_MAIN(BenchApp);
+wxIMPLEMENT_APP_NO_MAIN(ek::bench::BenchApp);
 
 int main(int argc, char** argv) {
     const int lines = argc > 1 ? std::atoi(argv[1]) : 20000;
@@ -137,7 +128,7 @@ int main(int argc, char** argv) {
     std::ofstream(profile) << "[Settings]\nQuote=> ＞\nQuoteClr=12582912\nMailClr=32768\n"
                               "HttpClr=255\n";
 
-    wxApp::SetInstance(new BenchApp);
+    wxApp::SetInstance(new ek::bench::BenchApp);
     int wxArgc = 1;
     char* wxArgv[] = {argv[0], nullptr};
     if (!wxEntryStart(wxArgc, wxArgv) || !wxTheApp->CallOnInit()) {

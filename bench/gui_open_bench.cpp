@@ -2,7 +2,7 @@
 // subject list ready (rows set, row 0 selected, the window painted), against the
 // document's read alone on the same cached file.
 // Usage: gui_open_bench MAILBOX   (DISPLAY must be set)
-#include <wx/app.h>
+#include "bench/GuiBench.h"
 
 #include <chrono>
 #include <cstdio>
@@ -17,14 +17,7 @@
 
 namespace {
 
-class BenchApp : public wxApp {
-  public:
-    bool OnInit() override { return true; }
-};
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+using ek::bench::SecondsSince;
 
 double ReadAlone(const std::string& path) {
     ek::CEKViewDoc doc;
@@ -54,15 +47,13 @@ double OpenInWindow(const std::string& path, const std::string& profile, long& r
     ek::DispatchPendingEvents();
     double seconds = SecondsSince(start);
     rows = frame->GetTitleView()->GetItemCount();
-    frame->Close();
-    ek::DispatchPendingEvents();
-    app.ExitInstance();
+    ek::bench::CloseProgram(*frame, app);
     return seconds;
 }
 
 }  // namespace
 
-wxIMPLEMENT_APP_NO_MAIN(BenchApp);
+wxIMPLEMENT_APP_NO_MAIN(ek::bench::BenchApp);
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -74,7 +65,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(profileDir);
     std::string profile = (profileDir / "EKView.conf").string();
 
-    wxApp::SetInstance(new BenchApp);
+    wxApp::SetInstance(new ek::bench::BenchApp);
     int wxArgc = 1;
     char* wxArgv[] = {argv[0], nullptr};
     if (!wxEntryStart(wxArgc, wxArgv) || !wxTheApp->CallOnInit()) {

@@ -2,7 +2,7 @@
 // rows set, row 0 selected and the list painted, against the thread order alone
 // on the same document.
 // Usage: thread_view_bench MAILBOX   (DISPLAY must be set)
-#include <wx/app.h>
+#include "bench/GuiBench.h"
 
 #include <algorithm>
 #include <chrono>
@@ -17,14 +17,7 @@
 
 namespace {
 
-class BenchApp : public wxApp {
-  public:
-    bool OnInit() override { return true; }
-};
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+using ek::bench::SecondsSince;
 
 struct Figures {
     double order = 1e9;
@@ -70,15 +63,13 @@ bool Measure(const std::string& path, const std::string& profile, Figures& figur
             return false;
         }
     }
-    frame->Close();
-    ek::DispatchPendingEvents();
-    app.ExitInstance();
+    ek::bench::CloseProgram(*frame, app);
     return true;
 }
 
 }  // namespace
 
-wxIMPLEMENT_APP_NO_MAIN(BenchApp);
+wxIMPLEMENT_APP_NO_MAIN(ek::bench::BenchApp);
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -89,7 +80,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(profileDir);
     std::string profile = (profileDir / "EKView.conf").string();
 
-    wxApp::SetInstance(new BenchApp);
+    wxApp::SetInstance(new ek::bench::BenchApp);
     int wxArgc = 1;
     char* wxArgv[] = {argv[0], nullptr};
     if (!wxEntryStart(wxArgc, wxArgv) || !wxTheApp->CallOnInit()) {
