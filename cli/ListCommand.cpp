@@ -2,9 +2,11 @@
 
 #include <cstdio>
 
+#include "cli/CsvText.h"
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
 #include "cli/TextOut.h"
+#include "platform/Cp932Decode.h"
 
 namespace ek::cli {
 
@@ -22,12 +24,43 @@ std::string JsonRow(int index, const std::vector<std::string>& row, bool multipa
     return line;
 }
 
+std::string CsvRow(int index, const std::vector<std::string>& row, bool multipart,
+                   const std::string& messageId) {
+    return CsvRecord({std::to_string(index), cp932::ToUtf8(row[0]), cp932::ToUtf8(row[1]),
+                      cp932::ToUtf8(row[2]), multipart ? "true" : "false",
+                      cp932::ToUtf8(messageId)});
+}
+
+enum class ListFormat { Terminal, Json, Csv };
+
+// "[--json|--csv] FILE"; returns the usage error, or an empty string.
+std::string ParseListArgs(const std::vector<std::string>& args, ListFormat& format,
+                          std::string& path) {
+    std::vector<std::string> rest;
+    format = ListFormat::Terminal;
+    bool csv = false;
+    for (const std::string& arg : args) {
+        if (arg == "--csv") {
+            csv = true;
+        } else {
+            rest.push_back(arg);
+        }
+    }
+    bool json = false;
+    std::string problem = ParseJsonAndFile("list", rest, json, path);
+    if (problem.empty() && json && csv) {
+        problem = "list: give one of --json and --csv";
+    }
+    format = csv ? ListFormat::Csv : (json ? ListFormat::Json : ListFormat::Terminal);
+    return problem;
+}
+
 }  // namespace
 
 int RunList(const std::vector<std::string>& args) {
-    bool json = false;
+    ListFormat format = ListFormat::Terminal;
     std::string path;
-    if (std::string problem = ParseJsonAndFile("list", args, json, path); !problem.empty()) {
+    if (std::string problem = ParseListArgs(args, format, path); !problem.empty()) {
         return UsageError(problem);
     }
     CEKViewDoc doc;
@@ -39,11 +72,23 @@ int RunList(const std::vector<std::string>& args) {
     const int indexWidth = IndexWidth(count);
     Output out;
     std::vector<std::string> row;
+    if (format == ListFormat::Csv) {
+        out.Write(CsvRecord({"index", "date", "sender", "subject", "multipart", "message_id"}));
+    }
     for (int i = 0; i < count; ++i) {
         doc.GetListRow(i, row);
         bool multipart = !doc.GetBoundary(i).empty();
-        out.Write(json ? JsonRow(i, row, multipart)
-                       : TerminalRow(i, indexWidth, row, multipart, kSenderColumns));
+        switch (format) {
+            case ListFormat::Terminal:
+                out.Write(TerminalRow(i, indexWidth, row, multipart, kSenderColumns));
+                break;
+            case ListFormat::Json:
+                out.Write(JsonRow(i, row, multipart));
+                break;
+            case ListFormat::Csv:
+                out.Write(CsvRow(i, row, multipart, doc.GetHeaderValue(i, "Message-Id: ")));
+                break;
+        }
     }
     if (!out.Flush()) {
         return kExitFailure;

@@ -5,7 +5,7 @@
 
 namespace ek::cli {
 
-// ekview-cli list [--json] FILE
+// ekview-cli list [--json|--csv] FILE
 int RunList(const std::vector<std::string>& args);
 
 }  // namespace ek::cli

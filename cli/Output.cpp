@@ -24,15 +24,23 @@ void PrintUsage(std::FILE* stream) {
         "Reads an EK-Mail mailbox file (Shift-JIS) without ever writing it.\n"
         "\n"
         "Commands:\n"
-        "  list [--json] FILE   one row per message, oldest first: index, date,\n"
+        "  list [--json|--csv] FILE\n"
+        "                       one row per message, oldest first: index, date,\n"
         "                       '+' for a message with attachments, sender, subject;\n"
-        "                       --json prints one JSON object per line\n"
+        "                       --json prints one JSON object per line, --csv a CSV\n"
+        "                       table in UTF-8 (with the Message-Id) for spreadsheets\n"
         "  threads [--json] FILE\n"
         "                       the messages in reply-thread order, replies indented\n"
         "                       below the message they answer\n"
         "  show [OPTIONS] FILE INDEX\n"
         "                       message INDEX (as 'list' numbers it) as the viewer\n"
         "                       shows it: header, first part, attachment note\n"
+        "  export --mbox OUT FILE | export --eml DIR FILE\n"
+        "                       writes the messages as an mboxrd file OUT, or as\n"
+        "                       DIR/00001.eml ... for other mail programs, bytes\n"
+        "                       unchanged; --message INDEX (repeatable) exports only\n"
+        "                       those, --force replaces OUT or writes into a\n"
+        "                       non-empty DIR\n"
         "\n"
         "Options of show:\n"
         "  --all-headers        every header line (the default)\n"
@@ -46,7 +54,8 @@ void PrintUsage(std::FILE* stream) {
         "  --version            show the version\n"
         "\n"
         "Exit status: 0 on success, 1 when the file cannot be read or holds no\n"
-        "message, 2 on a usage error.\n",
+        "message or an export target is refused or cannot be written, 2 on a\n"
+        "usage error.\n",
         stream);
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ExportCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
@@ -39,6 +40,9 @@ int main(int argc, char** argv) {
     }
     if (command == "show") {
         return RunShow(rest);
+    }
+    if (command == "export") {
+        return RunExport(rest);
     }
     return UsageError("unknown command '" + command + "'");
 }

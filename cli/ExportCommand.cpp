@@ -1,0 +1,120 @@
+#include "cli/ExportCommand.h"
+
+#include <charconv>
+#include <cstdio>
+#include <limits>
+
+#include "cli/Mailbox.h"
+#include "cli/Output.h"
+#include "document/Export.h"
+#include "frame/ProgressDlg.h"
+
+namespace ek::cli {
+
+namespace {
+
+struct ExportOptions {
+    ExportRequest request;
+    bool haveTarget = false;
+    std::string path;
+};
+
+// A message index as 'list' numbers it; values beyond int are reported as outside
+// the mailbox.
+bool ParseMessageIndex(const std::string& text, int& index) {
+    long long value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || end != text.data() + text.size() ||
+        (error != std::errc() && error != std::errc::result_out_of_range)) {
+        return false;
+    }
+    bool outside = error == std::errc::result_out_of_range ||
+                   value > std::numeric_limits<int>::max() || value < -1;
+    index = outside ? -1 : static_cast<int>(value);
+    return true;
+}
+
+std::string ParseOptions(const std::vector<std::string>& args, ExportOptions& options) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--mbox" || arg == "--eml" || arg == "--message") {
+            if (i + 1 == args.size()) {
+                return "export: " + arg + " needs a value";
+            }
+            const std::string& value = args[++i];
+            if (arg == "--message") {
+                int index = 0;
+                if (!ParseMessageIndex(value, index)) {
+                    return "export: --message needs a message number, not '" + value + "'";
+                }
+                options.request.indexes.push_back(index);
+                continue;
+            }
+            if (options.haveTarget) {
+                return "export: give one of --mbox OUT and --eml DIR";
+            }
+            if (value.empty()) {
+                return "export: " + arg + " needs a non-empty name";
+            }
+            options.haveTarget = true;
+            options.request.format = arg == "--mbox" ? ExportFormat::Mbox : ExportFormat::Eml;
+            options.request.target = value;
+        } else if (arg == "--force") {
+            options.request.replace = true;
+        } else if (options.path.empty() && (arg.empty() || arg[0] != '-' || arg == "-")) {
+            options.path = arg;
+        } else {
+            return "export: unexpected argument '" + arg + "'";
+        }
+    }
+    if (!options.haveTarget) {
+        return "export: --mbox OUT or --eml DIR is missing";
+    }
+    return options.path.empty() ? "export: FILE is missing" : std::string();
+}
+
+}  // namespace
+
+int RunExport(const std::vector<std::string>& args) {
+    ExportOptions options;
+    if (std::string problem = ParseOptions(args, options); !problem.empty()) {
+        return UsageError(problem);
+    }
+    CEKViewDoc doc;
+    bool readError = false;
+    if (!LoadMailbox(doc, options.path, readError)) {
+        return kExitFailure;
+    }
+    if (readError) {
+        // A partial mailbox exported would look like a complete one.
+        std::fprintf(stderr, "ekview-cli: %s: nothing exported\n", options.path.c_str());
+        return kExitFailure;
+    }
+    for (int index : options.request.indexes) {
+        if (index < 0 || index >= doc.GetMessageCount()) {
+            std::fprintf(stderr, "ekview-cli: %s: no message %d (the mailbox holds 0 to %d)\n",
+                         options.path.c_str(), index, doc.GetMessageCount() - 1);
+            return kExitFailure;
+        }
+    }
+    CProgressDlg progress;
+    ExportResult result = ExportMessages(doc, options.request, progress);
+    if (!result.ok()) {
+        std::string hint;
+        std::string why;
+        if (result.status == ExportStatus::Refused &&
+            CheckExportTarget(options.request, doc.m_strMailFile, why) == TargetState::Exists) {
+            hint = " (--force replaces it)";
+        }
+        std::fprintf(stderr, "ekview-cli: %s%s; nothing exported\n", result.reason.c_str(),
+                     hint.c_str());
+        return kExitFailure;
+    }
+    Output out;
+    out.Write(std::to_string(result.written) +
+              (result.written == 1 ? " message written to " : " messages written to ") +
+              options.request.target + "\n");
+    return out.Flush() ? kExitOk : kExitFailure;
+}
+
+}  // namespace ek::cli

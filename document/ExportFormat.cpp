@@ -1,0 +1,219 @@
+// The exported bytes of one message: the mboxrd form with its "From " line, and the
+// .eml form with CR LF line ends.
+#include <array>
+#include <cstring>
+
+#include "document/EKViewDoc.h"
+#include "document/Export.h"
+#include "document/TextRules.h"
+
+namespace ek {
+
+namespace {
+
+constexpr std::array<std::string_view, 7> kWeekdays = {"Sun", "Mon", "Tue", "Wed",
+                                                       "Thu", "Fri", "Sat"};
+constexpr std::array<std::string_view, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr std::string_view kEpochDate = "Thu Jan 01 00:00:00 1970";
+constexpr std::size_t kStartPrefixLength = 7;  // "From - "
+
+struct CivilTime {
+    int year = 0;
+    int month = 0;  // 1 to 12
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int DaysInMonth(int year, int month) {
+    static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && IsLeapYear(year) ? 29 : kDays[static_cast<std::size_t>(month - 1)];
+}
+
+bool IsReal(const CivilTime& t) {
+    return t.year >= 1 && t.year <= 9999 && t.month >= 1 && t.month <= 12 && t.day >= 1 &&
+           t.day <= DaysInMonth(t.year, t.month) && t.hour <= 23 && t.minute <= 59 &&
+           t.second <= 59;
+}
+
+// 0 for Sunday (Sakamoto's method on the proleptic Gregorian calendar).
+int Weekday(const CivilTime& t) {
+    static constexpr std::array<int, 12> kOffsets = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    int y = t.month < 3 ? t.year - 1 : t.year;
+    return (y + y / 4 - y / 100 + y / 400 + kOffsets[static_cast<std::size_t>(t.month - 1)] +
+            t.day) %
+           7;
+}
+
+// Digits only; -1 when the text is empty or holds anything else.
+int Number(std::string_view digits) {
+    if (digits.empty()) {
+        return -1;
+    }
+    int value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') {
+            return -1;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+template <std::size_t N>
+int NameIndex(std::string_view text, const std::array<std::string_view, N>& names) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (EqualsIgnoringAsciiCase(text, names[i])) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void AppendTwoDigits(std::string& out, int value) {
+    out += static_cast<char>('0' + value / 10);
+    out += static_cast<char>('0' + value % 10);
+}
+
+std::string Format(std::string_view weekday, const CivilTime& t) {
+    std::string text(weekday);
+    text += ' ';
+    text += kMonths[static_cast<std::size_t>(t.month - 1)];
+    text += ' ';
+    AppendTwoDigits(text, t.day);
+    text += ' ';
+    AppendTwoDigits(text, t.hour);
+    text += ':';
+    AppendTwoDigits(text, t.minute);
+    text += ':';
+    AppendTwoDigits(text, t.second);
+    text += ' ';
+    text += std::to_string(t.year + 10000).substr(1);
+    return text;
+}
+
+// "Sun Jan 02 15:04:05 2000" as the message-start line holds it (names in any case).
+bool StartLineDate(std::string_view date, CivilTime& t, int& weekday) {
+    if (date.size() != 24 || date[3] != ' ' || date[7] != ' ' || date[10] != ' ' ||
+        date[13] != ':' || date[16] != ':' || date[19] != ' ') {
+        return false;
+    }
+    weekday = NameIndex(date.substr(0, 3), kWeekdays);
+    t.month = NameIndex(date.substr(4, 3), kMonths) + 1;
+    t.day = Number(date.substr(8, 2));
+    t.hour = Number(date.substr(11, 2));
+    t.minute = Number(date.substr(14, 2));
+    t.second = Number(date.substr(17, 2));
+    t.year = Number(date.substr(20, 4));
+    return weekday >= 0 && IsReal(t);
+}
+
+// The date key "YYYY/MM/DD h:mm:ss" (one- or two-digit hour, anything after the seconds).
+bool DateKeyTime(std::string_view key, CivilTime& t) {
+    if (key.size() < 17 || key[4] != '/' || key[7] != '/' || key[10] != ' ') {
+        return false;
+    }
+    t.year = Number(key.substr(0, 4));
+    t.month = Number(key.substr(5, 2));
+    t.day = Number(key.substr(8, 2));
+    std::string_view time = key.substr(11);
+    std::size_t hourLength = time.size() > 1 && time[1] == ':' ? 1 : 2;
+    if (time.size() < hourLength + 6 || time[hourLength] != ':' || time[hourLength + 3] != ':') {
+        return false;
+    }
+    t.hour = Number(time.substr(0, hourLength));
+    t.minute = Number(time.substr(hourLength + 1, 2));
+    t.second = Number(time.substr(hourLength + 4, 2));
+    std::string_view rest = time.substr(hourLength + 6);
+    return TrimSpace(rest).empty() && t.hour >= 0 && t.minute >= 0 && t.second >= 0 && IsReal(t);
+}
+
+bool NeedsMboxrdQuote(std::string_view line) {
+    std::size_t at = 0;
+    while (at < line.size() && line[at] == '>') {
+        ++at;
+    }
+    return line.substr(at, 5) == "From ";
+}
+
+// The stored lines after the message-start line.
+std::string_view LinesAfterStart(const CEKViewDoc& doc, int index) {
+    std::string_view text = doc.MessageLines(index).text();
+    std::size_t lf = text.find('\n');
+    return lf == std::string_view::npos ? std::string_view() : text.substr(lf + 1);
+}
+
+}  // namespace
+
+std::string MboxDate(const CEKViewDoc& doc, int index) {
+    std::string_view text = doc.MessageLines(index).text();
+    CivilTime t;
+    int weekday = -1;
+    if (text.size() >= kStartPrefixLength + 24 &&
+        StartLineDate(text.substr(kStartPrefixLength, 24), t, weekday)) {
+        return Format(kWeekdays[static_cast<std::size_t>(weekday)], t);
+    }
+    std::string key;
+    if (CEKViewDoc::NormalizeDate(doc.GetHeaderValue(index, "Date: "), key) &&
+        DateKeyTime(key, t)) {
+        return Format(kWeekdays[static_cast<std::size_t>(Weekday(t))], t);
+    }
+    return std::string(kEpochDate);
+}
+
+void AppendMboxMessage(std::string& out, const CEKViewDoc& doc, int index) {
+    out += "From MAILER-DAEMON ";
+    out += MboxDate(doc, index);
+    out += '\n';
+    // Unquoted runs of lines are copied whole; only a quoted line breaks a run.
+    std::string_view lines = LinesAfterStart(doc, index);
+    std::size_t runStart = 0;
+    std::size_t at = 0;
+    while (at < lines.size()) {
+        const void* lf = std::memchr(lines.data() + at, '\n', lines.size() - at);
+        std::size_t next =
+            lf == nullptr
+                ? lines.size()
+                : static_cast<std::size_t>(static_cast<const char*>(lf) - lines.data()) + 1;
+        char first = lines[at];
+        if ((first == '>' || first == 'F') && NeedsMboxrdQuote(lines.substr(at, next - at))) {
+            out.append(lines.substr(runStart, at - runStart));
+            out += '>';
+            runStart = at;
+        }
+        at = next;
+    }
+    out.append(lines.substr(runStart));
+    out += '\n';
+}
+
+void AppendEmlMessage(std::string& out, const CEKViewDoc& doc, int index) {
+    std::string_view lines = LinesAfterStart(doc, index);
+    std::size_t at = 0;
+    while (at < lines.size()) {
+        std::size_t lf = lines.find('\n', at);
+        if (lf == std::string_view::npos) {
+            lf = lines.size();
+        }
+        out.append(lines.substr(at, lf - at));
+        out += "\r\n";
+        at = lf + 1;
+    }
+}
+
+std::string EmlFileName(int index, int count) {
+    std::string number = std::to_string(index + 1);
+    std::size_t width = std::to_string(count).size();
+    if (number.size() < width) {
+        number.insert(0, width - number.size(), '0');
+    }
+    return number + ".eml";
+}
+
+}  // namespace ek
