@@ -30,6 +30,10 @@ for count in $COUNTS; do
         printf "%-34s %9.3f %9.2f %12.1f\n", "process: ekview-cli list --json", $3, $3 / ($1 > 0 ? $1 : 0.001), $4 / 1024
         printf "%-34s %9.3f %9.2f   (%d messages; %.1f x ekview-cli)\n", "python mailbox.mbox Date/From/Subject", $6, $6 / ($1 > 0 ? $1 : 0.001), $5, $6 / ($3 > 0 ? $3 : 0.001)
     }'
+    # Export to mbox and .eml against cp of the same file.
+    if [ "$count" -le 100000 ]; then
+        bench/export_bench.sh "$mailbox"
+    fi
     # The viewer under a virtual X server: open to list ready, the thread list,
     # and (once) a 20,000-line message shown.
     if [ -x "$BUILD_DIR/app/gui_open_bench" ] && [ "$count" -le 100000 ]; then

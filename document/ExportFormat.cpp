@@ -1,7 +1,6 @@
 // The exported bytes of one message: the mboxrd form with its "From " line, and the
 // .eml form with CR LF line ends.
 #include <array>
-#include <cstring>
 
 #include "document/EKViewDoc.h"
 #include "document/Export.h"
@@ -134,14 +133,6 @@ bool DateKeyTime(std::string_view key, CivilTime& t) {
     return TrimSpace(rest).empty() && t.hour >= 0 && t.minute >= 0 && t.second >= 0 && IsReal(t);
 }
 
-bool NeedsMboxrdQuote(std::string_view line) {
-    std::size_t at = 0;
-    while (at < line.size() && line[at] == '>') {
-        ++at;
-    }
-    return line.substr(at, 5) == "From ";
-}
-
 // The stored lines after the message-start line.
 std::string_view LinesAfterStart(const CEKViewDoc& doc, int index) {
     std::string_view text = doc.MessageLines(index).text();
@@ -171,23 +162,21 @@ void AppendMboxMessage(std::string& out, const CEKViewDoc& doc, int index) {
     out += "From MAILER-DAEMON ";
     out += MboxDate(doc, index);
     out += '\n';
-    // Unquoted runs of lines are copied whole; only a quoted line breaks a run.
+    // Lines are copied in whole runs; only a line matching ^>*From breaks a run. Such
+    // lines are found from their "From ", far rarer than line ends.
     std::string_view lines = LinesAfterStart(doc, index);
     std::size_t runStart = 0;
-    std::size_t at = 0;
-    while (at < lines.size()) {
-        const void* lf = std::memchr(lines.data() + at, '\n', lines.size() - at);
-        std::size_t next =
-            lf == nullptr
-                ? lines.size()
-                : static_cast<std::size_t>(static_cast<const char*>(lf) - lines.data()) + 1;
-        char first = lines[at];
-        if ((first == '>' || first == 'F') && NeedsMboxrdQuote(lines.substr(at, next - at))) {
-            out.append(lines.substr(runStart, at - runStart));
-            out += '>';
-            runStart = at;
+    for (std::size_t at = lines.find("From "); at != std::string_view::npos;
+         at = lines.find("From ", at + 5)) {
+        std::size_t lineStart = at;
+        while (lineStart > 0 && lines[lineStart - 1] == '>') {
+            --lineStart;
         }
-        at = next;
+        if (lineStart == 0 || lines[lineStart - 1] == '\n') {
+            out.append(lines.substr(runStart, lineStart - runStart));
+            out += '>';
+            runStart = lineStart;
+        }
     }
     out.append(lines.substr(runStart));
     out += '\n';
