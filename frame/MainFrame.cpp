@@ -7,6 +7,7 @@
 #include <wx/settings.h>
 #include <wx/sizer.h>
 
+#include "frame/ExportDlg.h"
 #include "frame/PositionIndicator.h"
 #include "frame/ProgressWindow.h"
 #include "frame/QuoteColorDlg.h"
@@ -28,6 +29,10 @@ wxString U(const std::string& utf8) {
 
 CMainFrame::CMainFrame(FrameContext context)
     : m_context(std::move(context)), m_router([this] { return RoutingChain(); }) {
+    m_systemExportUi = std::make_unique<WxExportDialogUi>(
+        [this]() -> wxWindow* { return this; },
+        [this] { return m_context.docManager.GetDocument().m_strMailFile; });
+    m_exportUi = m_systemExportUi.get();
     MapHandlers();
 }
 
@@ -107,6 +112,10 @@ void CMainFrame::MapHandlers() {
     MapCommand(ID_MAIL_NEXT, [this] { OnNextMail(); });
     MapCommand(ID_MAIL_PREV, [this] { OnPrevMail(); });
     MapCommand(ID_VIEW_COLOR, [this] { OnColorCommand(*this); });
+    MapCommand(ID_FILE_EXPORT, [this] { OnFileExport(); });
+    MapUpdate(ID_FILE_EXPORT, [this](CCmdUI& ui) {
+        ui.Enable(m_context.docManager.GetDocument().GetMessageCount() > 0);
+    });
     MapCommand(ID_VIEW_TOOLBAR, [this] { OnViewToolBar(); });
     MapUpdate(ID_VIEW_TOOLBAR, [this](CCmdUI& ui) {
         ui.Enable();
@@ -354,6 +363,19 @@ void CMainFrame::UpdateRecentFileMenu(const std::vector<std::string>& menuTexts)
     if (!any) {
         fileMenu->Insert(position, WxId(ID_FILE_MRU_FILE1), U(str::kRecentFilePlaceholder));
     }
+}
+
+void CMainFrame::SetExportDialogUi(ExportDialogUi* ui) {
+    m_exportUi = ui != nullptr ? ui : m_systemExportUi.get();
+}
+
+void CMainFrame::OnFileExport() {
+    const CEKViewDoc& doc = m_context.docManager.GetDocument();
+    std::optional<std::vector<int>> results;
+    if (m_searchResults) {
+        results = m_searchResults();
+    }
+    RunExportCommand(doc, doc.GetProgressUi(), results, *m_exportUi);
 }
 
 }  // namespace ek

@@ -5,7 +5,9 @@
 #include <wx/aui/aui.h>
 #include <wx/frame.h>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "frame/Panes.h"
@@ -21,6 +23,7 @@ class wxStatusBar;
 namespace ek {
 
 class CEKTitleView;
+class ExportDialogUi;
 
 // What the frame needs from the rest of the program.
 struct FrameContext {
@@ -71,6 +74,14 @@ class CMainFrame : public wxFrame, public CCmdTarget {
     wxAuiToolBar* GetToolBarWindow() const { return m_wndToolBar; }
     bool IsThreadMode() const { return m_bThreadMode != 0; }
 
+    // The export command's dialogs; null brings back the system's.
+    void SetExportDialogUi(ExportDialogUi* ui);
+    // The search window's results as message indexes, or nothing while none is open;
+    // the export offers them as a scope.
+    void SetSearchResultsSource(std::function<std::optional<std::vector<int>>()> source) {
+        m_searchResults = std::move(source);
+    }
+
     // The status-bar text of the pane with this identifier.
     wxString GetIndicatorText(int paneId) const;
 
@@ -105,6 +116,7 @@ class CMainFrame : public wxFrame, public CCmdTarget {
     void OnPrevMail();
     void OnViewToolBar();
     void OnViewStatusBar();
+    void OnFileExport();
 
     FrameContext m_context;
     CommandRouter m_router;
@@ -128,6 +140,9 @@ class CMainFrame : public wxFrame, public CCmdTarget {
     // The last rectangle the window had while neither maximized nor minimized.
     ScreenRect m_rcNormal;
     bool m_panesCreated = false;
+    std::unique_ptr<ExportDialogUi> m_systemExportUi;
+    ExportDialogUi* m_exportUi = nullptr;
+    std::function<std::optional<std::vector<int>>()> m_searchResults;
 };
 
 }  // namespace ek

@@ -26,6 +26,8 @@ const std::map<int, const char*>& CommandStrings() {
         {ID_VIEW_COLOR, "色の指定\n色の設定"},
         {ID_FILE_NEW, "新しいドキュメントを作成します\n新規作成"},
         {ID_FILE_OPEN, "既存のファイルを開きます\n開く"},
+        {ID_FILE_EXPORT,
+         "メールを他のメール ソフトが読める mbox または .eml に書き出します\nエクスポート"},
         {ID_FILE_SAVE, "ファイルを上書き保存します\n上書き保存"},
         {ID_FILE_SAVE_AS, "ファイルに名前を付けて保存します\n名前を付けて保存"},
         {ID_FILE_PRINT, "ファイルを印刷します\n印刷"},
@@ -64,6 +66,7 @@ void Append(wxMenu* menu, int id, const char* text, wxItemKind kind = wxITEM_NOR
 wxMenuBar* CreateMainMenuBar() {
     auto* file = new wxMenu;
     Append(file, ID_FILE_OPEN, "開く(&O)...\tCtrl+O");
+    Append(file, ID_FILE_EXPORT, "エクスポート(&E)...");
     Append(file, ID_FILE_SAVE, "上書き保存(&S)\tCtrl+S");
     Append(file, ID_FILE_SAVE_AS, "名前を付けて保存(&A)...");
     file->AppendSeparator();
