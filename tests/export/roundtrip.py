@@ -26,6 +26,7 @@ import subprocess
 import sys
 import tempfile
 
+sys.dont_write_bytecode = True  # the reference is loaded from the source tree
 HERE = os.path.dirname(os.path.abspath(__file__))
 REFERENCE = os.path.join(HERE, "..", "..", "scripts", "reference-list.py")
 
