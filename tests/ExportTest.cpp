@@ -1,7 +1,6 @@
 // Export: the mboxrd and .eml bytes of a message, the "From " line's date, and the
 // files written (temporary name, refusals, Cancel, write errors, nothing left over).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -267,32 +266,18 @@ TEST_F(ExportFilesTest, RefusesAnExistingTargetUnlessReplacing) {
     EXPECT_EQ(Names(out), (std::vector<std::string>{"eml", "old.mbox"}));
 }
 
-TEST_F(ExportFilesTest, RefusesTheMailboxItselfByAnyName) {
-    fs::path symlink = out / "link.mbox";
-    fs::create_symlink(mailbox.path(), symlink);
+// The plain path and a symbolic link are tried through ekview-cli; these two need the
+// file system's identity of the file, not its name.
+TEST_F(ExportFilesTest, RefusesTheMailboxThroughAHardLinkAndAsAnEmlFileToReplace) {
     fs::path hardLink = out / "hard.mbox";
     fs::create_hard_link(mailbox.path(), hardLink);
-    for (const fs::path& target : {fs::path(mailbox.path()), symlink, hardLink,
-                                   fs::path(mailbox.dir()) / "." / "mail.mbx"}) {
-        SCOPED_TRACE(target.string());
-        std::string reason;
-        ExportRequest request{ExportFormat::Mbox, target.string(), {}, true};
-        EXPECT_EQ(CheckExportTarget(request, mailbox.path(), reason), TargetState::IsMailbox);
-        EXPECT_EQ(Export(ExportFormat::Mbox, target.string(), {}, true).status,
-                  ExportStatus::Refused);
-    }
+    EXPECT_EQ(Export(ExportFormat::Mbox, hardLink.string(), {}, true).status,
+              ExportStatus::Refused);
     fs::path folder = out / "eml";
     fs::create_directory(folder);
     fs::create_symlink(mailbox.path(), folder / "01.eml");
     EXPECT_EQ(Export(ExportFormat::Eml, folder.string(), {}, true).status, ExportStatus::Refused);
-}
-
-TEST_F(ExportFilesTest, RefusesTargetsOfTheWrongKindAndMessagesOutsideTheList) {
-    EXPECT_EQ(Export(ExportFormat::Mbox, out.string(), {}, true).status, ExportStatus::Refused);
-    EXPECT_EQ(Export(ExportFormat::Eml, mailbox.path(), {}, true).status, ExportStatus::Refused);
-    EXPECT_EQ(Export(ExportFormat::Mbox, (out / "x").string(), {12}).status, ExportStatus::Refused);
-    EXPECT_EQ(Export(ExportFormat::Mbox, (out / "x").string(), {-1}).status, ExportStatus::Refused);
-    EXPECT_TRUE(Names(out).empty());
+    EXPECT_EQ(Names(folder), std::vector<std::string>{"01.eml"});
 }
 
 TEST_F(ExportFilesTest, CancelLeavesNothingBehind) {
@@ -327,19 +312,6 @@ TEST_F(ExportFilesTest, AWriteErrorLeavesNothingAndKeepsAReplacedFile) {
         EXPECT_EQ(Names(out), std::vector<std::string>{"keep.mbox"});
         EXPECT_EQ(ReadAll(out / "keep.mbox"), "old");
     }
-}
-
-TEST_F(ExportFilesTest, AFolderThatCannotBeWrittenIsAFailure) {
-    fs::path missing = out / "no" / "such" / "folder";
-    ExportResult result = Export(ExportFormat::Mbox, (missing / "x.mbox").string());
-    EXPECT_EQ(result.status, ExportStatus::Failed);
-    EXPECT_NE(result.reason.find("No such file"), std::string::npos) << result.reason;
-    if (geteuid() != 0) {
-        fs::permissions(out, fs::perms::owner_read | fs::perms::owner_exec);
-        EXPECT_EQ(Export(ExportFormat::Eml, (out / "eml").string()).status, ExportStatus::Failed);
-        fs::permissions(out, fs::perms::owner_all);
-    }
-    EXPECT_TRUE(Names(out).empty());
 }
 
 }  // namespace
