@@ -24,6 +24,14 @@ std::string JsonRow(int index, const std::vector<std::string>& row, bool multipa
 
 }  // namespace
 
+std::string ListRowText(const CEKViewDoc& doc, int index, int indexWidth, bool json) {
+    std::vector<std::string> row;
+    doc.GetListRow(index, row);
+    bool multipart = !doc.GetBoundary(index).empty();
+    return json ? JsonRow(index, row, multipart)
+                : TerminalRow(index, indexWidth, row, multipart, kSenderColumns);
+}
+
 int RunList(const std::vector<std::string>& args) {
     bool json = false;
     std::string path;
@@ -38,12 +46,8 @@ int RunList(const std::vector<std::string>& args) {
     const int count = doc.GetMessageCount();
     const int indexWidth = IndexWidth(count);
     Output out;
-    std::vector<std::string> row;
     for (int i = 0; i < count; ++i) {
-        doc.GetListRow(i, row);
-        bool multipart = !doc.GetBoundary(i).empty();
-        out.Write(json ? JsonRow(i, row, multipart)
-                       : TerminalRow(i, indexWidth, row, multipart, kSenderColumns));
+        out.Write(ListRowText(doc, i, indexWidth, json));
     }
     if (!out.Flush()) {
         return kExitFailure;

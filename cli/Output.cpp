@@ -33,6 +33,14 @@ void PrintUsage(std::FILE* stream) {
         "  show [OPTIONS] FILE INDEX\n"
         "                       message INDEX (as 'list' numbers it) as the viewer\n"
         "                       shows it: header, first part, attachment note\n"
+        "  search [--json] [--in FIELD] QUERY FILE\n"
+        "                       the rows of the messages that hold every word of\n"
+        "                       QUERY, as 'list' prints them; \"two words\" in double\n"
+        "                       quotes are one phrase; ASCII letters match either case\n"
+        "\n"
+        "Options of search:\n"
+        "  --in FIELD           subject, sender (From), to (To and Cc), header, body\n"
+        "                       or all (the default)\n"
         "\n"
         "Options of show:\n"
         "  --all-headers        every header line (the default)\n"
@@ -46,7 +54,7 @@ void PrintUsage(std::FILE* stream) {
         "  --version            show the version\n"
         "\n"
         "Exit status: 0 on success, 1 when the file cannot be read or holds no\n"
-        "message, 2 on a usage error.\n",
+        "message (search: or no message matches), 2 on a usage error.\n",
         stream);
 }
 

@@ -6,6 +6,7 @@
 #include "cli/ListCommand.h"
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
+#include "cli/SearchCommand.h"
 #include "cli/ShowCommand.h"
 #include "cli/ThreadsCommand.h"
 
@@ -39,6 +40,9 @@ int main(int argc, char** argv) {
     }
     if (command == "show") {
         return RunShow(rest);
+    }
+    if (command == "search") {
+        return RunSearch(rest);
     }
     return UsageError("unknown command '" + command + "'");
 }
