@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "document/MailSearch.h"
+#include "frame/SearchRun.h"
 #include "platform/Cp932.h"
 #include "tests/TestSupport.h"
 
@@ -276,6 +277,36 @@ TEST(MailSearchTest, SlicesGiveTheSameResultsInListOrder) {
     outside.RunSlice(SIZE_MAX);
     EXPECT_EQ(outside.First(), 0);
     EXPECT_EQ(outside.Last(), doc.GetMessageCount());
+}
+
+TEST(SearchRunTest, ProgressShowsOnlyAfterTheDelayAndANewStartDropsTheOld) {
+    CEKViewDoc doc;
+    std::string box;
+    for (int i = 0; i < 20; ++i) {
+        box += Message({"Subject: n" + std::to_string(i)}, {i % 2 == 0 ? "even" : "odd"});
+    }
+    ASSERT_TRUE(ReadInto(doc, box));
+    RawFieldText text(doc);
+    SearchRun run;
+    const auto t0 = SearchRun::Clock::now();
+    EXPECT_EQ(run.Start("even", SearchField::Body, text, t0), QueryStatus::Ok);
+    EXPECT_TRUE(run.Running());
+    EXPECT_EQ(run.Percent(), 0);
+    EXPECT_FALSE(run.ShowsProgress(t0 + std::chrono::milliseconds(150)));
+    EXPECT_TRUE(run.ShowsProgress(t0 + SearchRun::kProgressDelay));
+
+    EXPECT_EQ(run.Start("odd", SearchField::Body, text, t0), QueryStatus::Ok);
+    EXPECT_FALSE(run.Step(std::chrono::seconds(10)));
+    EXPECT_TRUE(run.Finished());
+    EXPECT_EQ(run.Percent(), 100);
+    EXPECT_FALSE(run.ShowsProgress(t0 + std::chrono::seconds(1)));
+    EXPECT_EQ(run.Results().size(), 10u);
+    EXPECT_EQ(run.Results().front(), 1);
+
+    EXPECT_EQ(run.Start("\"\"", SearchField::All, text, t0), QueryStatus::Empty);
+    EXPECT_FALSE(run.Running());
+    EXPECT_FALSE(run.Finished());
+    EXPECT_TRUE(run.Results().empty());
 }
 
 // The slow literal search: every character boundary of every stored line, every term.

@@ -4,7 +4,10 @@
 // lists as they were when the window closes.
 #include <wx/choice.h>
 #include <wx/listctrl.h>
+#include <wx/menu.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
 
 #include "GuiTestSupport.h"
 #include "frame/SearchDlg.h"
@@ -136,6 +139,57 @@ class SearchRunFixture : public ::testing::Test {
 };
 
 const std::vector<int> kNeedles = {0, 5, 10, 15, 20, 25};
+
+// Handles events until `done` holds or five seconds have passed.
+template <typename Condition>
+bool WaitFor(Condition done) {
+    for (int round = 0; round < 1000; ++round) {
+        if (done()) {
+            return true;
+        }
+        RunPending();
+        wxMilliSleep(5);
+    }
+    return done();
+}
+
+TEST_F(SearchRunFixture, TheMailMenuAndCtrlShiftFOpenTheWindow) {
+    wxMenu* mail = Frame().GetMenuBar()->GetMenu(3);
+    ASSERT_EQ(mail->GetMenuItemCount(), 4u);
+    EXPECT_EQ(mail->FindItemByPosition(0)->GetId(), WxId(ID_MAIL_NEXT));
+    EXPECT_EQ(mail->FindItemByPosition(1)->GetId(), WxId(ID_MAIL_PREV));
+    EXPECT_TRUE(mail->FindItemByPosition(2)->IsSeparator());
+    wxMenuItem* item = mail->FindItemByPosition(3);
+    EXPECT_EQ(item->GetId(), WxId(ID_MAIL_SEARCH));
+    EXPECT_EQ(item->GetItemLabel(), wxString::FromUTF8("メールを検索(&S)...\tCtrl+Shift+F"));
+
+    wxKeyEvent key(wxEVT_KEY_DOWN);
+    key.m_keyCode = 'F';
+    key.m_controlDown = true;
+    key.m_shiftDown = true;
+    int command = Frame().GetAcceleratorTable()->GetCommand(key);
+    ASSERT_EQ(command, WxId(ID_MAIL_SEARCH));
+    wxCommandEvent event(wxEVT_MENU, command);
+    Frame().HandleWindowEvent(event);
+    RunPending();
+    ASSERT_NE(Frame().GetSearchDlg(), nullptr);
+    EXPECT_TRUE(Dlg().IsShown());
+}
+
+TEST_F(SearchRunFixture, TypedTextRunsAfterAPauseWithoutEnter) {
+    OpenWindow();
+    wxTextCtrl* query = Dlg().QueryCtrl();
+    Dlg().Raise();
+    query->SetFocus();
+    if (!WaitFor([&] { return wxWindow::FindFocus() == query; })) {
+        GTEST_SKIP() << "the X server gives the window no keyboard focus";
+    }
+    wxUIActionSimulator sim;
+    sim.Text("needle");
+    ASSERT_TRUE(WaitFor([&] { return Dlg().Run().Finished() && ShownResults() == kNeedles; }))
+        << Dlg().StatusText();
+    EXPECT_EQ(query->GetValue(), "needle");
+}
 
 TEST_F(SearchRunFixture, FindsTheMessagesInListOrderWithTheirCount) {
     OpenWindow();
