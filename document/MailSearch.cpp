@@ -36,27 +36,26 @@ std::size_t LineEnd(std::string_view text, std::size_t at) {
                          : text.size();
 }
 
-// Appends the value of every header line named one of `names` ("subject:"), with
-// its continuation lines, from `header`.
+// Appends the value of every header line of `text` named one of `names`
+// ("subject:"), with its continuation lines; the header ends at the first empty line.
 template <std::size_t N>
-void AppendHeaderFields(std::string_view header, const std::string_view (&names)[N],
+void AppendHeaderFields(std::string_view text, const std::string_view (&names)[N],
                         std::vector<std::string_view>& pieces) {
     std::size_t at = 0;
-    while (at < header.size()) {
-        std::size_t end = LineEnd(header, at);
-        std::string_view line = header.substr(at, end - at);
-        const std::string_view* name = std::find_if(names, names + N, [line](std::string_view n) {
-            return StartsWithIgnoringAsciiCase(line, n);
+    while (at < text.size() && text[at] != '\n') {
+        std::size_t end = LineEnd(text, at);
+        const std::string_view line = text.substr(at, end - at);
+        const char first = AsciiLower(line.front());
+        const std::string_view* name = std::find_if(names, names + N, [&](std::string_view n) {
+            return n.front() == first && StartsWithIgnoringAsciiCase(line, n);
         });
-        if (name == names + N) {
-            at = end;
-            continue;
+        if (name != names + N) {
+            const std::size_t valueStart = at + name->size();
+            while (end < text.size() && (text[end] == ' ' || text[end] == '\t')) {
+                end = LineEnd(text, end);
+            }
+            pieces.push_back(text.substr(valueStart, end - valueStart));
         }
-        const std::size_t valueStart = at + name->size();
-        while (end < header.size() && (header[end] == ' ' || header[end] == '\t')) {
-            end = LineEnd(header, end);
-        }
-        pieces.push_back(header.substr(valueStart, end - valueStart));
         at = end;
     }
 }
@@ -78,25 +77,23 @@ void RawFieldText::AppendFieldText(int index, SearchField field,
         pieces.push_back(text);
         return;
     }
-    const std::size_t headerEnd = HeaderEnd(text);
-    const std::string_view header = text.substr(0, headerEnd);
     switch (field) {
         case SearchField::Header:
-            pieces.push_back(header);
+            pieces.push_back(text.substr(0, HeaderEnd(text)));
             break;
         case SearchField::Body:
-            if (headerEnd < text.size()) {
+            if (std::size_t headerEnd = HeaderEnd(text); headerEnd < text.size()) {
                 pieces.push_back(text.substr(headerEnd + 1));
             }
             break;
         case SearchField::Subject:
-            AppendHeaderFields(header, kSubjectNames, pieces);
+            AppendHeaderFields(text, kSubjectNames, pieces);
             break;
         case SearchField::Sender:
-            AppendHeaderFields(header, kSenderNames, pieces);
+            AppendHeaderFields(text, kSenderNames, pieces);
             break;
         case SearchField::Recipients:
-            AppendHeaderFields(header, kRecipientNames, pieces);
+            AppendHeaderFields(text, kRecipientNames, pieces);
             break;
         case SearchField::All:
             break;

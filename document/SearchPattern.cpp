@@ -1,7 +1,12 @@
 #include "document/SearchPattern.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "document/TextRules.h"
 #include "platform/Cp932.h"
@@ -38,16 +43,21 @@ int Commonness(unsigned char b, bool folds) {
     return 30;
 }
 
-// Bytes of the 8 at `p` whose value, with bit 0x20 set, equals `lower`: for a
-// lower-case letter exactly its two cases.
-inline std::uint64_t CaseBlindHits(const char* p, std::uint64_t lowerEverywhere) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+#if !defined(__SSE2__)
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+
+// The 8 bytes at `p`, with bit 0x20 set where `fold` has it set.
+inline std::uint64_t Load8(const char* p, std::uint64_t fold) {
     std::uint64_t word;
     std::memcpy(&word, p, sizeof word);
-    std::uint64_t x = (word | (kOnes * 0x20)) ^ lowerEverywhere;
-    return (x - kOnes) & ~x & kHighs;
+    return word | fold;
 }
+
+// A high bit in each byte of `x` that is zero, exact up to the lowest one.
+constexpr std::uint64_t ZeroBytes(std::uint64_t x) {
+    return (x - kOnes) & ~x & (kOnes * 0x80);
+}
+#endif
 
 }  // namespace
 
@@ -56,6 +66,7 @@ SearchPattern::SearchPattern(std::string bytes, TextEncoding encoding)
     m_folded = m_bytes;
     m_foldMask.assign(m_bytes.size(), 0);
     int rarest = 1000;
+    int second = 1000;
     for (std::size_t i = 0; i < m_bytes.size();) {
         const auto b = static_cast<unsigned char>(m_bytes[i]);
         std::size_t length = 1;
@@ -67,44 +78,68 @@ SearchPattern::SearchPattern(std::string bytes, TextEncoding encoding)
         const bool folds = length == 1 && IsAsciiLetter(b);
         for (std::size_t k = i; k < i + length; ++k) {
             const auto byte = static_cast<unsigned char>(m_bytes[k]);
-            const bool kFolds = folds && k == i;
-            if (kFolds) {
+            const bool byteFolds = folds && k == i;
+            if (byteFolds) {
                 m_folded[k] = AsciiLower(m_bytes[k]);
                 m_foldMask[k] = 1;
             }
-            int score = Commonness(byte, kFolds);
+            const int score = Commonness(byte, byteFolds);
             if (score < rarest) {
+                second = rarest;
+                m_second = m_anchor;
                 rarest = score;
                 m_anchor = k;
-                m_anchorFolds = kFolds;
+            } else if (score < second) {
+                second = score;
+                m_second = k;
             }
         }
         i += length;
     }
+    // A one-byte pattern tests its byte twice.
+    if (second == 1000) {
+        m_second = m_anchor;
+    }
 }
 
-const char* SearchPattern::FindAnchor(const char* from, const char* end) const {
-    const char wanted = m_folded[m_anchor];
-    if (!m_anchorFolds) {
-        return static_cast<const char*>(
-            std::memchr(from, wanted, static_cast<std::size_t>(end - from)));
-    }
-    const std::uint64_t lowerEverywhere =
-        0x0101010101010101ULL * static_cast<unsigned char>(wanted);
+const char* SearchPattern::NextCandidate(const char* from, const char* lastStart) const {
     const char* p = from;
-    for (; end - p >= 8; p += 8) {
-        if (std::uint64_t hits = CaseBlindHits(p, lowerEverywhere); hits != 0) {
-            // The lowest flagged byte is a true hit: borrows only run upwards.
-            for (int k = 0; k < 8; ++k) {
-                if ((static_cast<unsigned char>(p[k]) | 0x20) ==
-                    static_cast<unsigned char>(wanted)) {
-                    return p + k;
-                }
-            }
+    const char want1 = m_folded[m_anchor];
+    const char want2 = m_folded[m_second];
+    const char fold1 = m_foldMask[m_anchor] != 0 ? 0x20 : 0;
+    const char fold2 = m_foldMask[m_second] != 0 ? 0x20 : 0;
+#if defined(__SSE2__)
+    const __m128i wanted1 = _mm_set1_epi8(want1);
+    const __m128i wanted2 = _mm_set1_epi8(want2);
+    const __m128i folds1 = _mm_set1_epi8(fold1);
+    const __m128i folds2 = _mm_set1_epi8(fold2);
+    for (; lastStart - p >= 15; p += 16) {
+        const __m128i at1 =
+            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + m_anchor)), folds1);
+        const __m128i at2 =
+            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + m_second)), folds2);
+        const int hits = _mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpeq_epi8(at1, wanted1), _mm_cmpeq_epi8(at2, wanted2)));
+        if (hits != 0) {
+            return p + std::countr_zero(static_cast<unsigned>(hits));
         }
     }
-    for (; p < end; ++p) {
-        if ((static_cast<unsigned char>(*p) | 0x20) == static_cast<unsigned char>(wanted)) {
+#else
+    const std::uint64_t wanted1 = kOnes * static_cast<unsigned char>(want1);
+    const std::uint64_t wanted2 = kOnes * static_cast<unsigned char>(want2);
+    const std::uint64_t folds1 = kOnes * static_cast<unsigned char>(fold1);
+    const std::uint64_t folds2 = kOnes * static_cast<unsigned char>(fold2);
+    for (; lastStart - p >= 7; p += 8) {
+        // A byte is zero in the union exactly where both anchors match.
+        const std::uint64_t differ =
+            (Load8(p + m_anchor, folds1) ^ wanted1) | (Load8(p + m_second, folds2) ^ wanted2);
+        if (ZeroBytes(differ) != 0) {
+            break;  // the scalar loop below finds which byte
+        }
+    }
+#endif
+    for (; p <= lastStart; ++p) {
+        if ((p[m_anchor] | fold1) == want1 && (p[m_second] | fold2) == want2) {
             return p;
         }
     }
@@ -146,21 +181,18 @@ bool SearchPattern::FoundIn(std::string_view text) const {
     if (size == 0 || text.size() < size) {
         return false;
     }
-    const char* base = text.data();
-    const char* knownBoundary = base;
-    const char* scan = base + m_anchor;
-    const char* scanEnd = base + (text.size() - size) + m_anchor + 1;
-    while (scan < scanEnd) {
-        const char* hit = FindAnchor(scan, scanEnd);
-        if (hit == nullptr) {
+    const char* knownBoundary = text.data();
+    const char* lastStart = text.data() + (text.size() - size);
+    for (const char* from = text.data(); from <= lastStart;) {
+        const char* start = NextCandidate(from, lastStart);
+        if (start == nullptr) {
             return false;
         }
-        const char* start = hit - m_anchor;
         if (EqualAt(start) &&
             (m_encoding != TextEncoding::Cp932 || StartsCharacter(start, knownBoundary))) {
             return true;
         }
-        scan = hit + 1;
+        from = start + 1;
     }
     return false;
 }

@@ -27,7 +27,9 @@ class SearchPattern {
     const std::string& bytes() const { return m_bytes; }
 
   private:
-    const char* FindAnchor(const char* from, const char* end) const;
+    // The first start at or after `from` (up to `lastStart`) where both anchor bytes
+    // match; nullptr when there is none.
+    const char* NextCandidate(const char* from, const char* lastStart) const;
     bool EqualAt(const char* at) const;
     bool StartsCharacter(const char* at, const char*& knownBoundary) const;
 
@@ -36,9 +38,10 @@ class SearchPattern {
     std::string m_folded;
     std::string m_foldMask;
     TextEncoding m_encoding;
-    // The byte that candidate positions are found by: the rarest in ordinary mail.
+    // The two bytes that candidate positions are found by: the rarest in ordinary
+    // mail (the same one twice in a one-byte pattern).
     std::size_t m_anchor = 0;
-    bool m_anchorFolds = false;
+    std::size_t m_second = 0;
 };
 
 }  // namespace ek::search

@@ -53,9 +53,11 @@ bool Includes(const std::vector<int>& outer, const std::vector<int>& inner) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input = ek::fuzz::AsText(data, size);
     const std::size_t nul = input.find('\0');
+    if (nul == std::string_view::npos) {
+        return 0;
+    }
     const std::string_view queryText = input.substr(0, nul);
-    const std::string_view box =
-        nul == std::string_view::npos ? std::string_view() : input.substr(nul + 1);
+    const std::string_view box = input.substr(nul + 1);
 
     SearchQuery query = CompileQuery(queryText, TextEncoding::Cp932);
     if (!query.ok()) {
