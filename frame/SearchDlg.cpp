@@ -23,7 +23,7 @@ using search::SearchField;
 // How long typing must pause before the query runs.
 constexpr int kTypingPauseMs = 300;
 // How long one slice may run before the window handles its events again.
-constexpr auto kSliceTime = std::chrono::milliseconds(15);
+constexpr auto kSliceTime = std::chrono::milliseconds(20);
 
 struct FieldChoice {
     const char* label;

@@ -1,5 +1,7 @@
 #include "frame/SearchResultsCtrl.h"
 
+#include <algorithm>
+
 #include "frame/MainFrame.h"
 #include "platform/Cp932Decode.h"
 #include "res/Strings.h"
@@ -27,16 +29,18 @@ CSearchResultsCtrl::CSearchResultsCtrl(CMainFrame& frame, wxWindow* parent)
 }
 
 void CSearchResultsCtrl::SetResults(const std::vector<int>& indexes) {
+    // A running search only appends: the rows shown stay as they are.
+    const bool appended = indexes.size() >= m_indexes.size() &&
+                          std::equal(m_indexes.begin(), m_indexes.end(), indexes.begin());
     const long selected = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
-    if (selected >= 0) {
-        const auto row = static_cast<std::size_t>(selected);
-        if (row >= indexes.size() || indexes[row] != MessageOfRow(selected)) {
-            SetItemState(selected, 0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
-        }
+    if (selected >= 0 && !appended) {
+        SetItemState(selected, 0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
     }
     m_indexes = indexes;
     SetItemCount(static_cast<long>(m_indexes.size()));
-    Refresh();
+    if (!appended) {
+        Refresh();
+    }
 }
 
 int CSearchResultsCtrl::MessageOfRow(long row) const {

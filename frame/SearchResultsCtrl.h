@@ -14,8 +14,8 @@ class CSearchResultsCtrl : public wxListCtrl {
   public:
     CSearchResultsCtrl(CMainFrame& frame, wxWindow* parent);
 
-    // Shows these message indexes; a selected row stays selected while it shows
-    // the same message.
+    // Shows these message indexes; a selected row stays selected when the new
+    // indexes only add rows after the old ones.
     void SetResults(const std::vector<int>& indexes);
     // The message a row shows; -1 outside the rows.
     int MessageOfRow(long row) const;
