@@ -15,17 +15,24 @@ std::size_t NextUtf8(std::string_view text, std::size_t pos, char32_t& cp) {
         cp = b;
         return 1;
     }
-    std::size_t length = 0;
-    char32_t min = 0;
+    // The sequence's length, the bits its first byte holds and its least code point.
+    struct Form {
+        std::size_t length;
+        unsigned char bits;
+        char32_t min;
+    };
+    Form form{};
     if (b >= 0xC2 && b <= 0xDF) {
-        length = 2, cp = b & 0x1F, min = 0x80;
+        form = {2, 0x1F, 0x80};
     } else if (b >= 0xE0 && b <= 0xEF) {
-        length = 3, cp = b & 0x0F, min = 0x800;
+        form = {3, 0x0F, 0x800};
     } else if (b >= 0xF0 && b <= 0xF4) {
-        length = 4, cp = b & 0x07, min = 0x10000;
+        form = {4, 0x07, 0x10000};
     } else {
         return 0;
     }
+    const std::size_t length = form.length;
+    cp = b & form.bits;
     if (text.size() - pos < length) {
         return 0;
     }
@@ -36,7 +43,7 @@ std::size_t NextUtf8(std::string_view text, std::size_t pos, char32_t& cp) {
         }
         cp = (cp << 6) | (c & 0x3F);
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    if (cp < form.min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
         return 0;
     }
     return length;
