@@ -102,8 +102,8 @@ void CSearchDlg::Open() {
     Raise();
     m_query->SetFocus();
     m_query->SelectAll();
-    // A search dropped when the window closed runs again.
-    if (!m_run.Finished() && !m_query->IsEmpty()) {
+    // A search dropped when the window closed (or the mailbox changed) runs again.
+    if (!m_run.Running() && !m_run.Finished() && !m_query->IsEmpty()) {
         StartSearch();
     }
 }
