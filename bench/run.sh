@@ -34,11 +34,20 @@ for count in $COUNTS; do
     if [ "$count" -le 100000 ]; then
         bench/export_bench.sh "$mailbox"
     fi
+    # ekview-cli search for a word in all fields against list --json, both whole
+    # processes on the same cached file.
+    for word in meeting zebra 神戸; do
+        search=$( { /usr/bin/time -f "%e" "$BUILD_DIR/cli/ekview-cli" search "$word" "$mailbox" >/dev/null; } 2>&1 )
+        echo "$cli $search" | awk -v word="$word" '{
+            printf "%-34s %9.3f %9.2f   (to list --json)\n", "process: ekview-cli search " word, $3, $3 / ($1 > 0 ? $1 : 0.001)
+        }'
+    done
     # The viewer under a virtual X server: open to list ready, the thread list,
     # and (once) a 20,000-line message shown.
     if [ -x "$BUILD_DIR/app/gui_open_bench" ] && [ "$count" -le 100000 ]; then
         xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$BUILD_DIR/app/gui_open_bench" "$mailbox"
         xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$BUILD_DIR/app/thread_view_bench" "$mailbox"
+        xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$BUILD_DIR/app/gui_search_bench" "$mailbox"
     fi
 done
 if [ -x "$BUILD_DIR/app/content_bench" ]; then

@@ -57,6 +57,14 @@ std::string ParseListArgs(const std::vector<std::string>& args, ListFormat& form
 
 }  // namespace
 
+std::string ListRowText(const CEKViewDoc& doc, int index, int indexWidth, bool json) {
+    std::vector<std::string> row;
+    doc.GetListRow(index, row);
+    bool multipart = !doc.GetBoundary(index).empty();
+    return json ? JsonRow(index, row, multipart)
+                : TerminalRow(index, indexWidth, row, multipart, kSenderColumns);
+}
+
 int RunList(const std::vector<std::string>& args) {
     ListFormat format = ListFormat::Terminal;
     std::string path;
@@ -71,23 +79,24 @@ int RunList(const std::vector<std::string>& args) {
     const int count = doc.GetMessageCount();
     const int indexWidth = IndexWidth(count);
     Output out;
-    std::vector<std::string> row;
     if (format == ListFormat::Csv) {
         out.Write(CsvRecord({"index", "date", "sender", "subject", "multipart", "message_id"}));
     }
+    std::vector<std::string> row;
     for (int i = 0; i < count; ++i) {
-        doc.GetListRow(i, row);
-        bool multipart = !doc.GetBoundary(i).empty();
         switch (format) {
             case ListFormat::Terminal:
-                out.Write(TerminalRow(i, indexWidth, row, multipart, kSenderColumns));
+                out.Write(ListRowText(doc, i, indexWidth, false));
                 break;
             case ListFormat::Json:
-                out.Write(JsonRow(i, row, multipart));
+                out.Write(ListRowText(doc, i, indexWidth, true));
                 break;
-            case ListFormat::Csv:
+            case ListFormat::Csv: {
+                doc.GetListRow(i, row);
+                bool multipart = !doc.GetBoundary(i).empty();
                 out.Write(CsvRow(i, row, multipart, doc.GetHeaderValue(i, "Message-Id: ")));
                 break;
+            }
         }
     }
     if (!out.Flush()) {

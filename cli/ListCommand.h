@@ -3,7 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "document/EKViewDoc.h"
+
 namespace ek::cli {
+
+// The row of message `index` as list prints it: a JSON object line, or a terminal
+// row with the number right-aligned to `indexWidth`.
+std::string ListRowText(const CEKViewDoc& doc, int index, int indexWidth, bool json);
 
 // ekview-cli list [--json|--csv] FILE
 int RunList(const std::vector<std::string>& args);

@@ -41,6 +41,14 @@ void PrintUsage(std::FILE* stream) {
         "                       unchanged; --message INDEX (repeatable) exports only\n"
         "                       those, --force replaces OUT or writes into a\n"
         "                       non-empty DIR\n"
+        "  search [--json] [--in FIELD] QUERY FILE\n"
+        "                       the rows of the messages that hold every word of\n"
+        "                       QUERY, as 'list' prints them; \"two words\" in double\n"
+        "                       quotes are one phrase; ASCII letters match either case\n"
+        "\n"
+        "Options of search:\n"
+        "  --in FIELD           subject, sender (From), to (To and Cc), header, body\n"
+        "                       or all (the default)\n"
         "\n"
         "Options of show:\n"
         "  --all-headers        every header line (the default)\n"
@@ -54,8 +62,8 @@ void PrintUsage(std::FILE* stream) {
         "  --version            show the version\n"
         "\n"
         "Exit status: 0 on success, 1 when the file cannot be read or holds no\n"
-        "message or an export target is refused or cannot be written, 2 on a\n"
-        "usage error.\n",
+        "message (search: or no message matches) or an export target is refused\n"
+        "or cannot be written, 2 on a usage error.\n",
         stream);
 }
 

@@ -7,6 +7,7 @@
 #include "cli/ListCommand.h"
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
+#include "cli/SearchCommand.h"
 #include "cli/ShowCommand.h"
 #include "cli/ThreadsCommand.h"
 
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
     }
     if (command == "export") {
         return RunExport(rest);
+    if (command == "search") {
+        return RunSearch(rest);
     }
     return UsageError("unknown command '" + command + "'");
 }

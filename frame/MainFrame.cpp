@@ -11,6 +11,7 @@
 #include "frame/PositionIndicator.h"
 #include "frame/ProgressWindow.h"
 #include "frame/QuoteColorDlg.h"
+#include "frame/SearchDlg.h"
 #include "res/Images.h"
 #include "res/Menus.h"
 #include "res/Resource.h"
@@ -40,7 +41,7 @@ CMainFrame::~CMainFrame() {
     m_auiManager.UnInit();
     // The panes go with their windows; the document must not call them any more.
     for (CView* view : {static_cast<CView*>(m_pTitleView), static_cast<CView*>(m_pContentView),
-                        static_cast<CView*>(m_pThreadView)}) {
+                        static_cast<CView*>(m_pThreadView), static_cast<CView*>(m_pSearchDlg)}) {
         if (view != nullptr) {
             m_context.docManager.RemoveView(view);
         }
@@ -116,6 +117,8 @@ void CMainFrame::MapHandlers() {
     MapUpdate(ID_FILE_EXPORT, [this](CCmdUI& ui) {
         ui.Enable(m_context.docManager.GetDocument().GetMessageCount() > 0);
     });
+    MapCommand(ID_MAIL_SEARCH, [this] { OnSearchMail(); });
+    MapUpdate(ID_MAIL_SEARCH, [this](CCmdUI& ui) { ui.Enable(m_panesCreated); });
     MapCommand(ID_VIEW_TOOLBAR, [this] { OnViewToolBar(); });
     MapUpdate(ID_VIEW_TOOLBAR, [this](CCmdUI& ui) {
         ui.Enable();

@@ -24,6 +24,7 @@ namespace ek {
 
 class CEKTitleView;
 class ExportDialogUi;
+class CSearchDlg;
 
 // What the frame needs from the rest of the program.
 struct FrameContext {
@@ -85,6 +86,17 @@ class CMainFrame : public wxFrame, public CCmdTarget {
     // The status-bar text of the pane with this identifier.
     wxString GetIndicatorText(int paneId) const;
 
+    // The search window and what it does to the lists (MainFrameSearch.cpp).
+    // Makes message `index` current: the current list selects and shows its row, and
+    // the text pane, while visible, shows the message.
+    void SelectMessage(int index);
+    // The same, then the text pane shows the message.
+    void OpenMessage(int index);
+    // The message indexes of the search window's last finished search, in list
+    // order; empty while none has finished or once another mailbox is opened.
+    std::vector<int> GetSearchResults() const;
+    CSearchDlg* GetSearchDlg() const { return m_pSearchDlg; }
+
   private:
     // Bars, placement and bar state (MainFrameBars.cpp).
     bool CreateToolBar();
@@ -117,6 +129,7 @@ class CMainFrame : public wxFrame, public CCmdTarget {
     void OnViewToolBar();
     void OnViewStatusBar();
     void OnFileExport();
+    void OnSearchMail();
 
     FrameContext m_context;
     CommandRouter m_router;
@@ -129,6 +142,8 @@ class CMainFrame : public wxFrame, public CCmdTarget {
     CContentPane* m_pContentView = nullptr;
     CListPane* m_pThreadView = nullptr;
     CListPane* m_pListView = nullptr;
+    // A child window that wxWidgets destroys with the frame; hidden when closed.
+    CSearchDlg* m_pSearchDlg = nullptr;
 
     CView* m_pActiveView = nullptr;
     wxPanel* m_client = nullptr;

@@ -36,6 +36,9 @@ class CListPane : public CPane {
     virtual bool CanGoPrev() const = 0;
     virtual void GoNext() = 0;
     virtual void GoPrev() = 0;
+    // Selects and scrolls to the row of message `index`, which becomes current; a
+    // list without rows leaves the current message to its caller.
+    virtual void SelectMessage(int /*index*/) {}
 };
 
 // What the colour dialog sets and the text pane highlights with.

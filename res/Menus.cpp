@@ -24,6 +24,7 @@ const std::map<int, const char*>& CommandStrings() {
         {ID_MAIL_NEXT, "次のメールの表示\n次のメール"},
         {ID_MAIL_PREV, "前のメールの表示\n前のメール"},
         {ID_VIEW_COLOR, "色の指定\n色の設定"},
+        {ID_MAIL_SEARCH, "メールを検索します\nメールを検索"},
         {ID_FILE_NEW, "新しいドキュメントを作成します\n新規作成"},
         {ID_FILE_OPEN, "既存のファイルを開きます\n開く"},
         {ID_FILE_EXPORT,
@@ -94,6 +95,8 @@ wxMenuBar* CreateMainMenuBar() {
     auto* mail = new wxMenu;
     Append(mail, ID_MAIL_NEXT, "次のメール(&N)\tN");
     Append(mail, ID_MAIL_PREV, "前のメール(&P)\tP");
+    mail->AppendSeparator();
+    Append(mail, ID_MAIL_SEARCH, "メールを検索(&S)...\tCtrl+Shift+F");
 
     auto* help = new wxMenu;
     Append(help, ID_APP_ABOUT, "EKView のﾊﾞｰｼﾞｮﾝ情報(&A)...");
@@ -126,6 +129,7 @@ std::vector<wxAcceleratorEntry> MainAccelerators() {
         {wxACCEL_ALT, WXK_BACK, WxId(ID_EDIT_UNDO)},
         {wxACCEL_NORMAL, WXK_F6, WxId(ID_NEXT_PANE)},
         {wxACCEL_SHIFT, WXK_F6, WxId(ID_PREV_PANE)},
+        {wxACCEL_CTRL | wxACCEL_SHIFT, 'F', WxId(ID_MAIL_SEARCH)},
     };
 }
 

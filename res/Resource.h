@@ -16,6 +16,8 @@ inline constexpr int ID_MAIL_NEXT = 32777;
 inline constexpr int ID_MAIL_PREV = 32782;
 inline constexpr int ID_VIEW_COLOR = 32783;
 inline constexpr int ID_FILE_EXPORT = 32810;
+// The search window (メール menu).
+inline constexpr int ID_MAIL_SEARCH = 32801;
 
 // Commands of the framework layer.
 inline constexpr int ID_FILE_NEW = 57600;

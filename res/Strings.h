@@ -36,6 +36,15 @@ inline constexpr const char* kColumnSubject = "題名";
 inline constexpr const char* kColumnSender = "差出人";
 inline constexpr const char* kColumnDate = "送信日時";
 
+// The search window.
+inline constexpr const char* kSearchCaption = "メールを検索";
+inline constexpr const char* kSearchCount = "%zu 件";
+inline constexpr const char* kSearchRunning = " (検索中...)";
+inline constexpr const char* kSearchEmpty = "検索する文字を入力してください";
+inline constexpr const char* kSearchNotText = "検索する文字列に使えない文字があります";
+inline constexpr const char* kSearchUnspellable =
+    "Shift-JIS で書けない文字があるため、見つかりません";
+
 // Faces the dialogs and panes ask for by name.
 inline constexpr const char* kDialogFace = "ＭＳ Ｐゴシック";
 

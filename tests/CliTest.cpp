@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "cli/StyledText.h"
 #include "cli/TextOut.h"
@@ -118,6 +120,84 @@ TEST_F(CliProgram, ListsRowsForATerminalWithoutRawControls) {
     EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
     EXPECT_NE(run.out.find("hi\\x1b[31m"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("+ "), std::string::npos) << "the multipart mark";
+}
+
+// search prints list's own rows for the matches, in list order.
+TEST_F(CliProgram, SearchPrintsTheListRowsOfMatches) {
+    CliRun list = RunCli({"list", "--json", mailbox.path()});
+    auto rows = [&list](std::initializer_list<int> indexes) {
+        std::istringstream lines(list.out);
+        std::vector<std::string> all;
+        for (std::string line; std::getline(lines, line);) {
+            all.push_back(line + "\n");
+        }
+        std::string picked;
+        for (int i : indexes) {
+            picked += all.at(static_cast<std::size_t>(i));
+        }
+        return picked;
+    };
+    struct Case {
+        std::vector<std::string> args;
+        std::string out;
+    };
+    const Case cases[] = {
+        {{"search", "--json", "HI"}, rows({0, 1})},
+        {{"search", "--json", "--in", "subject", "re: hi"}, rows({1})},
+        {{"search", "--json", "--in=sender", "taro"}, rows({0})},
+        {{"search", "--json", "--in", "body", "\"mail a+b\" example"}, rows({1})},
+        {{"search", "--json", "--in", "header", "multipart"}, rows({2})},
+        {{"search", "--json", "--in", "to", "taro"}, ""},
+        {{"search", "--json", "山田"}, rows({1})},
+        {{"search", "--json", "--", "-1"}, ""},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.push_back(mailbox.path());
+        std::string shown;
+        for (const std::string& arg : args) {
+            shown += arg + " ";
+        }
+        SCOPED_TRACE(shown);
+        CliRun run = RunCli(args);
+        EXPECT_EQ(run.exitCode, c.out.empty() ? 1 : 0) << run.err;
+        EXPECT_EQ(run.out, c.out);
+    }
+    CliRun terminal = RunCli({"search", "files", mailbox.path()});
+    CliRun listed = RunCli({"list", mailbox.path()});
+    EXPECT_EQ(terminal.exitCode, 0);
+    EXPECT_NE(terminal.out, "");
+    EXPECT_NE(listed.out.find(terminal.out), std::string::npos) << terminal.out;
+}
+
+TEST_F(CliProgram, SearchRefusesBadQueriesAndArguments) {
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+        std::string err;  // a part of standard error
+    };
+    TempFile notMail("just text\n");
+    const Case cases[] = {
+        {{"search", "", mailbox.path()}, 2, "the query is empty"},
+        {{"search", " \" \"\" ", mailbox.path()}, 2, "the query is empty"},
+        {{"search", "\xED\xA0\x80", mailbox.path()}, 2, "not valid UTF-8"},
+        {{"search", "회의", mailbox.path()}, 1, "Shift-JIS cannot"},
+        {{"search", "--decode", "x", mailbox.path()}, 2, "needs the decoded view"},
+        {{"search", "--in", "cc", "x", mailbox.path()}, 2, "unknown field 'cc'"},
+        {{"search", "--in"}, 2, "--in needs a field"},
+        {{"search", "x"}, 2, "FILE is missing"},
+        {{"search", "x", mailbox.path(), "more"}, 2, "unexpected argument"},
+        {{"search", "hi", notMail.path()}, 1, "EK-Mailメールファイルではありません"},
+        {{"search", "hi", notMail.dir() + "/none.mbx"}, 1, "none.mbx"},
+        {{"search", std::string(10000, 'x') + "\x01\x1b[2J", mailbox.path()}, 1, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.err);
+        CliRun run = RunCli(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    }
 }
 
 TEST_F(CliProgram, ListsThreadsWithDepths) {

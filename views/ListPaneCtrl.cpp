@@ -109,6 +109,14 @@ void CListPaneCtrl::GoPrev() {
     SelectRow(CurrentRow() - 1);
 }
 
+void CListPaneCtrl::SelectMessage(int index) {
+    long row = RowOfMessage(index);
+    if (row >= 0) {
+        EnsureVisible(row);
+        SelectRow(row);
+    }
+}
+
 void CListPaneCtrl::OnItemSelected(wxListEvent& event) {
     int message = MessageOfRow(event.GetIndex());
     if (message >= 0) {

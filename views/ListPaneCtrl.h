@@ -29,6 +29,7 @@ class CListPaneCtrl : public wxListCtrl, public CListPane {
     bool CanGoPrev() const override;
     void GoNext() override;
     void GoPrev() override;
+    void SelectMessage(int index) override;
 
     // The row showing message `index`; -1 when no row does.
     virtual long RowOfMessage(int index) const = 0;
