@@ -44,6 +44,7 @@ int main(int argc, char** argv) {
     }
     if (command == "export") {
         return RunExport(rest);
+    }
     if (command == "search") {
         return RunSearch(rest);
     }
