@@ -1,7 +1,8 @@
-// The message text pane: one message of the mailbox as read-only text in a rich
-// text control, with web addresses, mail addresses and quoted lines coloured,
-// header names bold and the attachment note grey; the reading keys, copying, the
-// header switch and the text font.
+// The message text pane: one message of the mailbox as read-only text in a styled
+// text control (Scintilla), with web addresses, mail addresses and quoted lines
+// coloured, header names bold and the attachment note grey; the reading keys,
+// copying, the header switch and the text font. The control styles only what it
+// paints, so a long message costs what the screen shows.
 #pragma once
 
 #include <wx/font.h>
@@ -11,11 +12,13 @@
 #include <vector>
 
 #include "frame/Panes.h"
-#include "views/StyleRuns.h"
+#include "views/ContentStyles.h"
 
 class wxKeyEvent;
+class wxPaintEvent;
 class wxSizeEvent;
-class wxTextCtrl;
+class wxStyledTextCtrl;
+class wxStyledTextEvent;
 
 namespace ek {
 
@@ -44,7 +47,7 @@ class CEKContentView : public wxPanel, public CContentPane {
     // Taken up at the next ShowMessage.
     void SetQuoteSettings(const QuoteSettings& settings) override;
 
-    wxTextCtrl* GetTextCtrl() const { return m_wndText; }
+    wxStyledTextCtrl* GetTextCtrl() const { return m_wndText; }
     bool IsAllHeaders() const { return m_bAllHeaders != 0; }
     // The text font as the profile keeps it: height in twips and face name.
     int GetFontHeight() const { return m_cf.yHeight; }
@@ -61,11 +64,14 @@ class CEKContentView : public wxPanel, public CContentPane {
     };
 
     CEKViewDoc& Doc() const;
+    void SetUpControl();
     void UseFont();
-    // Sets every run's colour and weight, from the last run to the first: GTK's
-    // cost of a style grows with the text before it.
-    void ApplyRuns();
-    void ScrollToStart();
+    // The pane's font on every style, each with its weight.
+    void ApplyFont();
+    // Every style anew: the font, and each run kind's colour as the members hold it.
+    void ApplyStyles();
+    // Sets the styles of [from, to) from the runs.
+    void StyleRange(std::size_t from, std::size_t to);
     void ScrollOneLine(int direction);
     void PageDown();
     void OnFont();
@@ -74,6 +80,8 @@ class CEKContentView : public wxPanel, public CContentPane {
     void OnSize(wxSizeEvent& event);
     void OnTextKeyDown(wxKeyEvent& event);
     void OnTextChar(wxKeyEvent& event);
+    void OnStyleNeeded(wxStyledTextEvent& event);
+    void OnTextPaint(wxPaintEvent& event);
 
     CMainFrame& m_frame;
     settings::ColorRef m_clrQuote = 0;
@@ -82,12 +90,13 @@ class CEKContentView : public wxPanel, public CContentPane {
     std::string m_strQuote;  // UTF-8, as the profile holds it
     int m_bAllHeaders = 1;
     CharFormat m_cf;
-    wxTextCtrl* m_wndText = nullptr;
+    wxStyledTextCtrl* m_wndText = nullptr;
 
     wxFont m_font;
-    wxFont m_boldFont;
-    // The runs of the text on display, in character positions, for a font change.
+    // The runs of the text on display, in the control's (byte) positions.
     std::vector<StyleRun> m_runs;
+    // What the view jumped past without styling it.
+    UnstyledRanges m_unstyled;
 };
 
 // The maker that CMainFrame::CreatePanes calls for the text pane.
