@@ -4,7 +4,7 @@
 // against placing the same text without styles; then a jump to the end painted,
 // and the memory the pane holds for the message against the size of its text.
 // Usage: content_bench [LINES [ROUNDS]]   (DISPLAY must be set)
-#include <unistd.h>
+#include <malloc.h>
 #include <wx/stc/stc.h>
 #include "bench/GuiBench.h"
 
@@ -65,17 +65,15 @@ struct Figures {
     double logicAlone = 0;
     double toEnd = 0;
     long bytes = 0;
-    long resident = 0;
+    long heap = 0;
     std::size_t runs = 0;
 };
 
-// The process's resident memory, in bytes.
-long ResidentBytes() {
-    long pages = 0;
-    long resident = 0;
-    std::ifstream statm("/proc/self/statm");
-    statm >> pages >> resident;
-    return resident * sysconf(_SC_PAGESIZE);
+// The bytes the process holds from the heap, mapped blocks included: what the pane
+// keeps is the growth from before ShowMessage to after it, its temporaries freed.
+long HeapBytes() {
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<long>(info.uordblks + info.hblkhd);
 }
 
 bool Measure(const std::string& mailbox, const std::string& profile, Figures& figures) {
@@ -93,6 +91,8 @@ bool Measure(const std::string& mailbox, const std::string& profile, Figures& fi
     ek::DispatchPendingEvents();
     ek::CMainFrame* frame = app.GetMainFrame();
     ek::CEKViewDoc& doc = app.GetDocManager().GetDocument();
+    // Before the pane shows anything: bringing it up shows the message a first time.
+    const long heapBefore = HeapBytes();
     if (content == nullptr || !frame->ExecuteCommand(ek::ID_VIEW_CONTENT)) {
         return false;
     }
@@ -100,14 +100,13 @@ bool Measure(const std::string& mailbox, const std::string& profile, Figures& fi
     ek::DispatchPendingEvents();
 
     wxStyledTextCtrl* text = content->GetTextCtrl();
-    const long residentBefore = ResidentBytes();
     auto start = std::chrono::steady_clock::now();
     content->ShowMessage(0);
     figures.show = SecondsSince(start);
     frame->Update();
     ek::DispatchPendingEvents();
     figures.painted = SecondsSince(start);
-    figures.resident = ResidentBytes() - residentBefore;
+    figures.heap = HeapBytes() - heapBefore;
     figures.bytes = text->GetLength();
 
     // A jump to the last line, as Ctrl+End or the scroll bar's end does, painted.
@@ -174,7 +173,7 @@ int main(int argc, char** argv) {
         best.logicAlone = std::min(best.logicAlone, figures.logicAlone);
         best.toEnd = std::min(best.toEnd, figures.toEnd);
         best.bytes = figures.bytes;
-        best.resident = std::max(best.resident, figures.resident);
+        best.heap = std::max(best.heap, figures.heap);
         best.runs = figures.runs;
     }
     std::printf("message: %d body lines, %ld bytes of UTF-8 text, %zu style runs\n", lines,
@@ -187,7 +186,7 @@ int main(int argc, char** argv) {
     std::printf("ratio to the runs alone:          %8.2f\n", best.painted / best.logicAlone);
     std::printf("ratio to the text placed alone:   %8.2f\n", best.painted / best.textAlone);
     std::printf("pane memory / text bytes:         %8.2f (%ld of %ld bytes)\n",
-                static_cast<double>(best.resident) / static_cast<double>(best.bytes), best.resident,
+                static_cast<double>(best.heap) / static_cast<double>(best.bytes), best.heap,
                 best.bytes);
     wxEntryCleanup();
     std::filesystem::remove_all(dir);
