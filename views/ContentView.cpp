@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "frame/MainFrame.h"
 #include "frame/ProgressDlg.h"
@@ -15,8 +16,11 @@
 #include "platform/WxText.h"
 #include "res/Menus.h"
 #include "res/Resource.h"
+#include "res/Strings.h"
 #include "views/ContentFormat.h"
 #include "views/ContentKeys.h"
+#include "views/FindDlg.h"
+#include "views/FindText.h"
 #include "views/FirstPart.h"
 
 namespace ek {
@@ -120,6 +124,23 @@ CEKContentView::CEKContentView(CMainFrame& frame, wxWindow* parent)
         cmdUI.SetCheck(m_bAllHeaders != 0 ? 1 : 0);
     });
     MapCommand(ID_VIEW_FONT, [this] { OnFont(); });
+    MapCommand(ID_EDIT_FIND, [this] { OpenFind(); });
+    for (bool forward : {true, false}) {
+        MapCommand(forward ? ID_EDIT_REPEAT : ID_EDIT_FIND_PREVIOUS, [this, forward] {
+            if (m_findDlg == nullptr || m_findDlg->GetFindWhat().empty()) {
+                OpenFind();
+            } else {
+                FindInMessage(m_findDlg->GetFindWhat(), forward);
+            }
+        });
+    }
+    // The find window belongs to the text on display.
+    Bind(wxEVT_SHOW, [this](wxShowEvent& event) {
+        event.Skip();
+        if (!event.IsShown() && m_findDlg != nullptr) {
+            m_findDlg->Hide();
+        }
+    });
 }
 
 void CEKContentView::SetUpControl() {
@@ -379,6 +400,42 @@ void CEKContentView::OnFont() {
     UseFont();
     // The styles carry the font: the text on display changes at once, selection and all.
     ApplyFont();
+}
+
+void CEKContentView::OpenFind() {
+    if (m_findDlg == nullptr) {
+        m_findDlg = new CFindDlg(&m_frame, [this](const std::string& what, bool forward) {
+            if (IsShown()) {
+                FindInMessage(what, forward);
+            }
+        });
+    }
+    m_findDlg->Open();
+}
+
+bool CEKContentView::FindInMessage(const std::string& what, bool forward) {
+    wxStyledTextCtrl& text = *m_wndText;
+    const std::string_view shown(text.GetCharacterPointer(),
+                                 static_cast<std::size_t>(text.GetLength()));
+    const std::optional<FoundText> found =
+        forward ? FindNextText(shown, what, static_cast<std::size_t>(text.GetSelectionEnd()))
+                : FindPreviousText(shown, what, static_cast<std::size_t>(text.GetSelectionStart()));
+    if (!found) {
+        SetStatus(str::kFindNotFound);
+        return false;
+    }
+    text.SetSelection(static_cast<int>(found->start), static_cast<int>(found->end));
+    text.ScrollRange(static_cast<int>(found->end), static_cast<int>(found->start));
+    SetStatus(!found->wrapped ? str::kIdleMessage
+              : forward       ? str::kFindWrappedToTop
+                              : str::kFindWrappedToEnd);
+    return true;
+}
+
+void CEKContentView::SetStatus(const char* utf8) {
+    if (m_frame.GetStatusBar() != nullptr) {
+        m_frame.SetStatusText(FromUtf8(utf8), 0);
+    }
 }
 
 void CEKContentView::SaveSettings() {

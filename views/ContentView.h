@@ -22,6 +22,7 @@ class wxStyledTextEvent;
 
 namespace ek {
 
+class CFindDlg;
 class CMainFrame;
 
 class CEKContentView : public wxPanel, public CContentPane {
@@ -57,6 +58,12 @@ class CEKContentView : public wxPanel, public CContentPane {
     // The first line at the top of the control.
     long GetFirstVisibleLine() const;
 
+    // Selects the next (or previous) match of `what` (UTF-8) and scrolls it into
+    // view, wrapping at the end; the status bar tells a wrap or that there is none.
+    bool FindInMessage(const std::string& what, bool forward);
+    // The find window, once ID_EDIT_FIND has made it.
+    CFindDlg* GetFindDialog() const { return m_findDlg; }
+
   private:
     struct CharFormat {
         std::string szFaceName;  // UTF-8
@@ -75,6 +82,8 @@ class CEKContentView : public wxPanel, public CContentPane {
     void ScrollOneLine(int direction);
     void PageDown();
     void OnFont();
+    void OpenFind();
+    void SetStatus(const char* utf8);
     void SaveSettings();
 
     void OnSize(wxSizeEvent& event);
@@ -97,6 +106,8 @@ class CEKContentView : public wxPanel, public CContentPane {
     std::vector<StyleRun> m_runs;
     // What the view jumped past without styling it.
     UnstyledRanges m_unstyled;
+    // Owned by the frame, its parent; made at the first find.
+    CFindDlg* m_findDlg = nullptr;
 };
 
 // The maker that CMainFrame::CreatePanes calls for the text pane.
