@@ -173,6 +173,16 @@ void CEKContentView::SetUpControl() {
     }
     text.CmdKeyClear(wxSTC_KEY_UP, wxSTC_KEYMOD_CTRL);
     text.CmdKeyClear(wxSTC_KEY_DOWN, wxSTC_KEYMOD_CTRL);
+    // The text's size is the font's, which the font dialog sets and the profile
+    // keeps: no zoom by keys or by Ctrl and the wheel.
+    for (int key : {wxSTC_KEY_ADD, wxSTC_KEY_SUBTRACT, wxSTC_KEY_DIVIDE}) {
+        text.CmdKeyClear(key, wxSTC_KEYMOD_CTRL);
+    }
+    text.Bind(wxEVT_MOUSEWHEEL, [](wxMouseEvent& event) {
+        if (!event.ControlDown()) {
+            event.Skip();
+        }
+    });
 }
 
 CEKContentView::~CEKContentView() {

@@ -482,6 +482,17 @@ TEST(ContentViewTest, ReadingKeysScrollAndReturnButTypedCharactersChangeNothing)
     run.Press(WXK_UP, true);
     EXPECT_EQ(content.GetFirstVisibleLine(), 0);
 
+    // The size is the font's: Ctrl and the wheel or the keypad keys do not zoom.
+    wxMouseEvent wheel(wxEVT_MOUSEWHEEL);
+    wheel.SetControlDown(true);
+    wheel.m_wheelRotation = 120;
+    wheel.m_wheelDelta = 120;
+    wheel.SetEventObject(&run.Text());
+    run.Text().GetEventHandler()->ProcessEvent(wheel);
+    run.Key(wxEVT_KEY_DOWN, WXK_NUMPAD_ADD, true);
+    RunPending();
+    EXPECT_EQ(run.Text().GetZoom(), 0);
+
     run.Press(WXK_RETURN);
     EXPECT_TRUE(run.Frame().IsListShown());
     EXPECT_EQ(run.Doc().m_nCurrent, 0);
