@@ -36,54 +36,48 @@ bool IsLowSurrogate(char32_t c) {
     return c >= 0xDC00 && c < 0xE000;
 }
 
-std::size_t Utf8Length(char32_t c) {
-    return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
-}
-
 }  // namespace
 
 Utf8Display ToUtf8Display(std::wstring_view text, const std::vector<StyleRun>& runs) {
     Utf8Display display;
     display.runs = runs;
-    // The run bounds, start then end of each run, never decrease: one walk over the
-    // text moves them all. A bound inside a surrogate pair moves past the pair.
-    std::size_t bound = 0;
-    const std::size_t bounds = 2 * runs.size();
-    auto boundAt = [&display](std::size_t k) -> std::size_t& {
-        StyleRun& run = display.runs[k / 2];
-        return k % 2 == 0 ? run.start : run.end;
-    };
     // At most this many bytes: a surrogate counts as a replacement of its own.
     std::size_t bytes = 0;
     for (wchar_t w : text) {
         const auto c = static_cast<char32_t>(w);
-        bytes += IsHighSurrogate(c) || IsLowSurrogate(c) ? Utf8Length(kReplacement) : Utf8Length(c);
+        bytes += 1 + (c >= 0x80 ? 1 : 0) + (c >= 0x800 ? 1 : 0) + (c >= 0x10000 ? 1 : 0);
     }
     display.text.resize(bytes);
     char* const begin = display.text.data();
     char* out = begin;
-    auto moveBoundsUpTo = [&](std::size_t index) {
-        while (bound < bounds && boundAt(bound) <= index) {
-            boundAt(bound) = static_cast<std::size_t>(out - begin);
-            ++bound;
+    std::size_t i = 0;
+    // Encodes the characters before `stop`; a surrogate pair across it is taken whole.
+    auto encodeUpTo = [&](std::size_t stop) {
+        while (i < stop) {
+            auto c = static_cast<char32_t>(text[i++]);
+            if (c < 0x80) {
+                *out++ = static_cast<char>(c);
+                continue;
+            }
+            if (IsHighSurrogate(c) && i < text.size() &&
+                IsLowSurrogate(static_cast<char32_t>(text[i]))) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[i++]) - 0xDC00);
+            } else if (IsHighSurrogate(c) || IsLowSurrogate(c) || c > 0x10FFFF) {
+                c = kReplacement;
+            }
+            out = PutUtf8(out, c);
         }
     };
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (bound < bounds) {
-            moveBoundsUpTo(i);
+    // The run bounds, start then end of each run, never decrease: one walk over the
+    // text moves them all onto the bytes.
+    for (StyleRun& run : display.runs) {
+        for (std::size_t* bound : {&run.start, &run.end}) {
+            encodeUpTo(std::min(*bound, text.size()));
+            *bound = static_cast<std::size_t>(out - begin);
         }
-        auto c = static_cast<char32_t>(text[i]);
-        if (IsHighSurrogate(c) && i + 1 < text.size() &&
-            IsLowSurrogate(static_cast<char32_t>(text[i + 1]))) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[i + 1]) - 0xDC00);
-            ++i;
-        } else if (IsHighSurrogate(c) || IsLowSurrogate(c) || c > 0x10FFFF) {
-            c = kReplacement;
-        }
-        out = PutUtf8(out, c);
     }
+    encodeUpTo(text.size());
     display.text.resize(static_cast<std::size_t>(out - begin));
-    moveBoundsUpTo(static_cast<std::size_t>(-1));
     std::erase_if(display.runs, [](const StyleRun& run) { return run.start >= run.end; });
     return display;
 }

@@ -1,4 +1,5 @@
 #include <wx/clipbrd.h>
+#include <wx/evtloop.h>
 #include <wx/settings.h>
 #include <wx/stc/stc.h>
 
@@ -149,11 +150,26 @@ Look StyleAt(wxStyledTextCtrl& text, long index) {
     return {text.StyleGetForeground(style), text.StyleGetBold(style), text.StyleGetFaceName(style)};
 }
 
-// Paints the control now, which styles what it shows.
+// Repaints the control, which styles what it shows, and waits for the paint.
 void Paint(wxStyledTextCtrl& text) {
+    bool painted = false;
+    auto onPainted = [&painted](wxStyledTextEvent& event) {
+        painted = true;
+        event.Skip();
+    };
+    text.Bind(wxEVT_STC_PAINTED, onPainted);
     text.Refresh();
-    text.Update();
-    RunPending();
+    wxGUIEventLoop loop;
+    wxEventLoopActivator active(&loop);
+    for (int wait = 0; wait < 200 && !painted; ++wait) {
+        text.Update();
+        RunPending();
+        if (!painted) {
+            loop.DispatchTimeout(10);
+        }
+    }
+    EXPECT_TRUE(text.Unbind(wxEVT_STC_PAINTED, onPainted));
+    EXPECT_TRUE(painted) << "the control was never painted";
 }
 
 // The index of `utf8` among the characters of the control's text; fails the test
