@@ -1,8 +1,11 @@
 // The text pane on a real window (under Xvfb): showing one message of 20,000 lines
 // full of web addresses, mail addresses, quoted lines and Japanese text, from
-// ShowMessage to the control painted, against placing the same text alone.
-// Usage: content_bench [LINES]   (DISPLAY must be set)
-#include <wx/textctrl.h>
+// ShowMessage to the control painted, against computing its style runs alone and
+// against placing the same text without styles; then a jump to the end painted,
+// and the memory the pane holds for the message against the size of its text.
+// Usage: content_bench [LINES [ROUNDS]]   (DISPLAY must be set)
+#include <malloc.h>
+#include <wx/stc/stc.h>
 #include "bench/GuiBench.h"
 
 #include <chrono>
@@ -11,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "app/EKViewApp.h"
 #include "frame/ProgressWindow.h"
@@ -59,9 +63,18 @@ struct Figures {
     double painted = 0;
     double textAlone = 0;
     double logicAlone = 0;
-    long characters = 0;
+    double toEnd = 0;
+    long bytes = 0;
+    long heap = 0;
     std::size_t runs = 0;
 };
+
+// The bytes the process holds from the heap, mapped blocks included: what the pane
+// keeps is the growth from before ShowMessage to after it, its temporaries freed.
+long HeapBytes() {
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<long>(info.uordblks + info.hblkhd);
+}
 
 bool Measure(const std::string& mailbox, const std::string& profile, Figures& figures) {
     ek::CEKContentView* content = nullptr;
@@ -78,19 +91,29 @@ bool Measure(const std::string& mailbox, const std::string& profile, Figures& fi
     ek::DispatchPendingEvents();
     ek::CMainFrame* frame = app.GetMainFrame();
     ek::CEKViewDoc& doc = app.GetDocManager().GetDocument();
+    // Before the pane shows anything: bringing it up shows the message a first time.
+    const long heapBefore = HeapBytes();
     if (content == nullptr || !frame->ExecuteCommand(ek::ID_VIEW_CONTENT)) {
         return false;
     }
     frame->Update();
     ek::DispatchPendingEvents();
 
+    wxStyledTextCtrl* text = content->GetTextCtrl();
     auto start = std::chrono::steady_clock::now();
     content->ShowMessage(0);
     figures.show = SecondsSince(start);
     frame->Update();
     ek::DispatchPendingEvents();
     figures.painted = SecondsSince(start);
-    figures.characters = content->GetTextCtrl()->GetLastPosition();
+    figures.heap = HeapBytes() - heapBefore;
+    figures.bytes = text->GetLength();
+
+    // A jump to the last line, as Ctrl+End or the scroll bar's end does, painted.
+    start = std::chrono::steady_clock::now();
+    text->SetFirstVisibleLine(text->GetLineCount() - 1);
+    text->Update();
+    figures.toEnd = SecondsSince(start);
 
     // The same lines through the toolkit-free steps, then the same text placed
     // without any style.
@@ -101,11 +124,11 @@ bool Measure(const std::string& mailbox, const std::string& profile, Figures& fi
         ek::PrepareContentDisplay(lines, ek::JoinLines(lines), false, ek::cp932::FromUtf8("> ＞"));
     figures.logicAlone = SecondsSince(start);
     figures.runs = display.runs.size();
-    wxTextCtrl* text = content->GetTextCtrl();
+    const std::string utf8 = ek::ToUtf8Display(display.text, {}).text;
     start = std::chrono::steady_clock::now();
-    text->Freeze();
-    text->ChangeValue(wxString(display.text));
-    text->Thaw();
+    text->SetReadOnly(false);
+    text->SetTextRaw(utf8.c_str());
+    text->SetReadOnly(true);
     frame->Update();
     ek::DispatchPendingEvents();
     figures.textAlone = SecondsSince(start);
@@ -120,6 +143,7 @@ wxIMPLEMENT_APP_NO_MAIN(ek::bench::BenchApp);
 
 int main(int argc, char** argv) {
     const int lines = argc > 1 ? std::atoi(argv[1]) : 20000;
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     auto dir = std::filesystem::temp_directory_path() / "ekview-content-bench";
     std::filesystem::create_directories(dir);
     const std::string mailbox = (dir / "long.mbx").string();
@@ -136,8 +160,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     Figures best;
-    best.show = best.painted = best.textAlone = best.logicAlone = 1e9;
-    for (int round = 0; round < 3; ++round) {
+    best.show = best.painted = best.textAlone = best.logicAlone = best.toEnd = 1e9;
+    for (int round = 0; round < rounds; ++round) {
         Figures figures;
         if (!Measure(mailbox, profile, figures)) {
             std::fprintf(stderr, "content_bench: the pane could not show the message\n");
@@ -147,16 +171,23 @@ int main(int argc, char** argv) {
         best.painted = std::min(best.painted, figures.painted);
         best.textAlone = std::min(best.textAlone, figures.textAlone);
         best.logicAlone = std::min(best.logicAlone, figures.logicAlone);
-        best.characters = figures.characters;
+        best.toEnd = std::min(best.toEnd, figures.toEnd);
+        best.bytes = figures.bytes;
+        best.heap = std::max(best.heap, figures.heap);
         best.runs = figures.runs;
     }
-    std::printf("message: %d body lines, %ld characters, %zu style runs\n", lines, best.characters,
-                best.runs);
+    std::printf("message: %d body lines, %ld bytes of UTF-8 text, %zu style runs\n", lines,
+                best.bytes, best.runs);
     std::printf("text placed alone, painted:       %8.3f s\n", best.textAlone);
     std::printf("lines to runs (no toolkit):       %8.3f s\n", best.logicAlone);
     std::printf("ShowMessage:                      %8.3f s\n", best.show);
     std::printf("ShowMessage to painted:           %8.3f s\n", best.painted);
+    std::printf("jump to the end, painted:         %8.4f s\n", best.toEnd);
+    std::printf("ratio to the runs alone:          %8.2f\n", best.painted / best.logicAlone);
     std::printf("ratio to the text placed alone:   %8.2f\n", best.painted / best.textAlone);
+    std::printf("pane memory / text bytes:         %8.2f (%ld of %ld bytes)\n",
+                static_cast<double>(best.heap) / static_cast<double>(best.bytes), best.heap,
+                best.bytes);
     wxEntryCleanup();
     std::filesystem::remove_all(dir);
     return 0;

@@ -1,8 +1,9 @@
 // The highlighting steps for arbitrary display lines and quote marks, against a plain
 // transcription of the four passes, and their resolution into style runs, against a
-// position-by-position painting.
+// position-by-position painting, and the styles of a painted stretch.
 #include "fuzz/FuzzSupport.h"
 #include "platform/Cp932.h"
+#include "views/ContentStyles.h"
 #include "views/FirstPart.h"
 #include "views/Highlight.h"
 #include "views/StyleRuns.h"
@@ -163,6 +164,17 @@ void CheckRuns(const std::vector<HighlightStep>& steps, std::size_t length) {
     for (; at < length; ++at) {
         EK_FUZZ_CHECK(colour[at] == ek::RunColour::None && !bold[at]);
     }
+    // The styles the pane hands the control for a painted stretch: the same positions.
+    const std::size_t from = length / 3;
+    std::size_t next = from;
+    for (const ek::StyleSpan& span : ek::StylesInRange(runs, from, length)) {
+        EK_FUZZ_CHECK(span.start == next && span.start < span.end);
+        for (; next < span.end; ++next) {
+            EK_FUZZ_CHECK(ek::ColourOfStyle(span.style) == colour[next] &&
+                          ek::IsBoldStyle(span.style) == bold[next]);
+        }
+    }
+    EK_FUZZ_CHECK(next == std::max(from, length));
 }
 
 }  // namespace

@@ -35,6 +35,9 @@ const std::map<int, const char*>& CommandStrings() {
         {ID_FILE_PRINT_PREVIEW, "印刷イメージを表示します\n印刷プレビュー"},
         {ID_FILE_PRINT_SETUP, "プリンタの設定を変更します\nプリンタの設定"},
         {ID_EDIT_COPY, "選択範囲をコピーしてクリップボードに保存します\nコピー"},
+        {ID_EDIT_FIND, "表示中のメールの中から文字列を検索します\n検索"},
+        {ID_EDIT_REPEAT, "次の一致を検索します\n次を検索"},
+        {ID_EDIT_FIND_PREVIOUS, "前の一致を検索します\n前を検索"},
         {ID_APP_ABOUT, "プログラムの情報、バージョンを表示します\nバージョン情報"},
         {ID_APP_EXIT, "アプリケーションを終了します\n終了"},
         {ID_VIEW_TOOLBAR, "ツール バーの表示/非表示を切り替えます\nツール バーの表示切替"},
@@ -81,6 +84,7 @@ wxMenuBar* CreateMainMenuBar() {
 
     auto* edit = new wxMenu;
     Append(edit, ID_EDIT_COPY, "ｺﾋﾟｰ(&C)\tCtrl+C");
+    Append(edit, ID_EDIT_FIND, "検索(&F)...\tCtrl+F");
 
     auto* view = new wxMenu;
     Append(view, ID_VIEW_CONTENT, str::kShowContent);
@@ -130,6 +134,9 @@ std::vector<wxAcceleratorEntry> MainAccelerators() {
         {wxACCEL_NORMAL, WXK_F6, WxId(ID_NEXT_PANE)},
         {wxACCEL_SHIFT, WXK_F6, WxId(ID_PREV_PANE)},
         {wxACCEL_CTRL | wxACCEL_SHIFT, 'F', WxId(ID_MAIL_SEARCH)},
+        {wxACCEL_CTRL, 'F', WxId(ID_EDIT_FIND)},
+        {wxACCEL_NORMAL, WXK_F3, WxId(ID_EDIT_REPEAT)},
+        {wxACCEL_SHIFT, WXK_F3, WxId(ID_EDIT_FIND_PREVIOUS)},
     };
 }
 

@@ -18,6 +18,8 @@ inline constexpr int ID_VIEW_COLOR = 32783;
 inline constexpr int ID_FILE_EXPORT = 32810;
 // The search window (メール menu).
 inline constexpr int ID_MAIL_SEARCH = 32801;
+// Find in the message: the previous match (the next one repeats the find).
+inline constexpr int ID_EDIT_FIND_PREVIOUS = 32800;
 
 // Commands of the framework layer.
 inline constexpr int ID_FILE_NEW = 57600;
@@ -30,7 +32,9 @@ inline constexpr int ID_FILE_PRINT_PREVIEW = 57609;
 inline constexpr int ID_FILE_MRU_FILE1 = 57616;
 inline constexpr int ID_EDIT_COPY = 57634;
 inline constexpr int ID_EDIT_CUT = 57635;
+inline constexpr int ID_EDIT_FIND = 57636;
 inline constexpr int ID_EDIT_PASTE = 57637;
+inline constexpr int ID_EDIT_REPEAT = 57640;
 inline constexpr int ID_EDIT_UNDO = 57643;
 inline constexpr int ID_APP_ABOUT = 57664;
 inline constexpr int ID_APP_EXIT = 57665;

@@ -25,6 +25,16 @@ inline constexpr const char* kShowContent = "内容表示(&V)";
 inline constexpr const char* kRecentFilePlaceholder = "最近使ったﾌｧｲﾙ";
 
 inline constexpr const char* kIdleMessage = "ﾚﾃﾞｨ";
+
+// Find in the message.
+inline constexpr const char* kFindTitle = "検索";
+inline constexpr const char* kFindWhat = "検索する文字列(&N):";
+inline constexpr const char* kFindNext = "次を検索(&F)";
+inline constexpr const char* kFindPrevious = "前を検索(&B)";
+inline constexpr const char* kFindClose = "閉じる";
+inline constexpr const char* kFindNotFound = "見つかりません";
+inline constexpr const char* kFindWrappedToTop = "先頭から検索しました";
+inline constexpr const char* kFindWrappedToEnd = "末尾から検索しました";
 inline constexpr const char* kPositionInitial = "***/***";
 inline constexpr const char* kIndicatorKana = "ｶﾅ";
 inline constexpr const char* kIndicatorCaps = "CAP";

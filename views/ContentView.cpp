@@ -1,11 +1,12 @@
 #include "views/ContentView.h"
 
 #include <wx/settings.h>
-#include <wx/textctrl.h>
+#include <wx/stc/stc.h>
 #include <wx/wupdlock.h>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "frame/MainFrame.h"
 #include "frame/ProgressDlg.h"
@@ -13,9 +14,13 @@
 #include "platform/Cp932Encode.h"
 #include "platform/WxFonts.h"
 #include "platform/WxText.h"
+#include "res/Menus.h"
 #include "res/Resource.h"
+#include "res/Strings.h"
 #include "views/ContentFormat.h"
 #include "views/ContentKeys.h"
+#include "views/FindDlg.h"
+#include "views/FindText.h"
 #include "views/FirstPart.h"
 
 namespace ek {
@@ -51,6 +56,34 @@ ReadingKey ToReadingKey(int keyCode) {
     }
 }
 
+// Scintilla's code for a key of the accelerator table; 0 for a key it never binds.
+int ScintillaKey(int keyCode) {
+    switch (keyCode) {
+        case WXK_INSERT:
+            return wxSTC_KEY_INSERT;
+        case WXK_DELETE:
+            return wxSTC_KEY_DELETE;
+        case WXK_BACK:
+            return wxSTC_KEY_BACK;
+        case WXK_UP:
+            return wxSTC_KEY_UP;
+        case WXK_DOWN:
+            return wxSTC_KEY_DOWN;
+        default:
+            return keyCode >= 'A' && keyCode <= 'Z' ? keyCode : 0;
+    }
+}
+
+int ScintillaModifiers(int accelFlags) {
+    return ((accelFlags & wxACCEL_CTRL) != 0 ? wxSTC_KEYMOD_CTRL : 0) |
+           ((accelFlags & wxACCEL_ALT) != 0 ? wxSTC_KEYMOD_ALT : 0) |
+           ((accelFlags & wxACCEL_SHIFT) != 0 ? wxSTC_KEYMOD_SHIFT : 0);
+}
+
+// Where the view jumps far past the styled text, the stretch in between is left
+// for later; a shorter one is styled on the way.
+constexpr std::size_t kStyleSlack = 64 * 1024;
+
 // A font of `twips` (1/20 point) in `face` or its installed stand-in.
 wxFont MakeTextFont(int twips, const std::string& face) {
     return wxFont(wxFontInfo(twips / 20.0).FaceName(FromUtf8(ResolveFaceName(face))));
@@ -61,28 +94,26 @@ wxFont MakeTextFont(int twips, const std::string& face) {
 CEKContentView::CEKContentView(CMainFrame& frame, wxWindow* parent)
     : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxBORDER_NONE),
       m_frame(frame) {
-    m_wndText =
-        new wxTextCtrl(this, kTextCtrlId, wxString(), wxDefaultPosition, wxDefaultSize,
-                       wxTE_MULTILINE | wxTE_READONLY | wxTE_RICH2 | wxTE_DONTWRAP | wxHSCROLL);
+    m_wndText = new wxStyledTextCtrl(this, kTextCtrlId);
+    SetUpControl();
 
     ProfileStore& profile = m_frame.GetProfile();
     settings::FontSpec font = settings::LoadFont(profile, settings::kCFont);
     m_cf.szFaceName = font.face;
     m_cf.yHeight = font.size;
     UseFont();
-    m_wndText->SetFont(m_font);
+    ApplyStyles();
     m_bAllHeaders = settings::Read(profile, settings::kHeader);
 
     Bind(wxEVT_SIZE, &CEKContentView::OnSize, this);
     m_wndText->Bind(wxEVT_KEY_DOWN, &CEKContentView::OnTextKeyDown, this);
     m_wndText->Bind(wxEVT_CHAR, &CEKContentView::OnTextChar, this);
+    m_wndText->Bind(wxEVT_STC_STYLENEEDED, &CEKContentView::OnStyleNeeded, this);
+    m_wndText->Bind(wxEVT_PAINT, &CEKContentView::OnTextPaint, this);
 
     MapCommand(ID_EDIT_COPY, [this] { m_wndText->Copy(); });
     MapUpdate(ID_EDIT_COPY, [this](CCmdUI& cmdUI) {
-        long from = 0;
-        long to = 0;
-        m_wndText->GetSelection(&from, &to);
-        cmdUI.Enable(from != to);
+        cmdUI.Enable(m_wndText->GetSelectionStart() != m_wndText->GetSelectionEnd());
     });
     MapCommand(ID_VIEW_ALLHEADER, [this] {
         m_bAllHeaders = m_bAllHeaders == 0 ? 1 : 0;
@@ -93,6 +124,65 @@ CEKContentView::CEKContentView(CMainFrame& frame, wxWindow* parent)
         cmdUI.SetCheck(m_bAllHeaders != 0 ? 1 : 0);
     });
     MapCommand(ID_VIEW_FONT, [this] { OnFont(); });
+    MapCommand(ID_EDIT_FIND, [this] { OpenFind(); });
+    for (bool forward : {true, false}) {
+        MapCommand(forward ? ID_EDIT_REPEAT : ID_EDIT_FIND_PREVIOUS, [this, forward] {
+            if (m_findDlg == nullptr || m_findDlg->GetFindWhat().empty()) {
+                OpenFind();
+            } else {
+                FindInMessage(m_findDlg->GetFindWhat(), forward);
+            }
+        });
+    }
+    // The find window belongs to the text on display.
+    Bind(wxEVT_SHOW, [this](wxShowEvent& event) {
+        event.Skip();
+        if (!event.IsShown() && m_findDlg != nullptr) {
+            m_findDlg->Hide();
+        }
+    });
+}
+
+void CEKContentView::SetUpControl() {
+    wxStyledTextCtrl& text = *m_wndText;
+    // Styles come from the pane as the control paints; nothing else styles.
+    text.SetLexer(wxSTC_LEX_CONTAINER);
+    text.SetCodePage(wxSTC_CP_UTF8);
+    // A viewer keeps no undo: it would hold a copy of every text replaced.
+    text.SetUndoCollection(false);
+    text.SetModEventMask(0);
+    text.SetWrapMode(wxSTC_WRAP_NONE);
+    text.SetUseHorizontalScrollBar(true);
+    text.SetUseVerticalScrollBar(true);
+    // The width of the lines painted so far, never a layout of every line.
+    text.SetScrollWidthTracking(true);
+    text.SetScrollWidth(1);
+    for (int margin = 0; margin < text.GetMarginCount(); ++margin) {
+        text.SetMarginWidth(margin, 0);
+    }
+    text.UsePopUp(wxSTC_POPUP_NEVER);
+    text.SetReadOnly(true);
+    // Files dropped on the text go to the frame, which opens them.
+    text.SetDropTarget(nullptr);
+    // The frame's accelerators and the reading keys are the pane's; copy stays.
+    for (const wxAcceleratorEntry& entry : MainAccelerators()) {
+        const int key = ScintillaKey(entry.GetKeyCode());
+        if (key != 0 && CommandId(entry.GetCommand()) != ID_EDIT_COPY) {
+            text.CmdKeyClear(key, ScintillaModifiers(entry.GetFlags()));
+        }
+    }
+    text.CmdKeyClear(wxSTC_KEY_UP, wxSTC_KEYMOD_CTRL);
+    text.CmdKeyClear(wxSTC_KEY_DOWN, wxSTC_KEYMOD_CTRL);
+    // The text's size is the font's, which the font dialog sets and the profile
+    // keeps: no zoom by keys or by Ctrl and the wheel.
+    for (int key : {wxSTC_KEY_ADD, wxSTC_KEY_SUBTRACT, wxSTC_KEY_DIVIDE}) {
+        text.CmdKeyClear(key, wxSTC_KEYMOD_CTRL);
+    }
+    text.Bind(wxEVT_MOUSEWHEEL, [](wxMouseEvent& event) {
+        if (!event.ControlDown()) {
+            event.Skip();
+        }
+    });
 }
 
 CEKContentView::~CEKContentView() {
@@ -112,7 +202,45 @@ void CEKContentView::SetQuoteSettings(const QuoteSettings& settings) {
 
 void CEKContentView::UseFont() {
     m_font = MakeTextFont(m_cf.yHeight, m_cf.szFaceName);
-    m_boldFont = m_font.Bold();
+}
+
+void CEKContentView::ApplyFont() {
+    wxStyledTextCtrl& text = *m_wndText;
+    text.StyleSetFont(wxSTC_STYLE_DEFAULT, m_font);
+    for (int style = 0; style < kRunStyleCount; ++style) {
+        // The font brings its own weight; bold is the style's.
+        text.StyleSetFont(style, m_font);
+        text.StyleSetBold(style, IsBoldStyle(style));
+    }
+}
+
+void CEKContentView::ApplyStyles() {
+    wxStyledTextCtrl& text = *m_wndText;
+    const wxColour plain = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT);
+    text.StyleSetForeground(wxSTC_STYLE_DEFAULT, plain);
+    text.StyleSetBackground(wxSTC_STYLE_DEFAULT, wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW));
+    text.StyleClearAll();
+    ApplyFont();
+    for (int style = 0; style < kRunStyleCount; ++style) {
+        wxColour colour = plain;
+        switch (ColourOfStyle(style)) {
+            case RunColour::Url:
+                colour = ToColour(m_clrUrl);
+                break;
+            case RunColour::Mail:
+                colour = ToColour(m_clrMail);
+                break;
+            case RunColour::Quote:
+                colour = ToColour(m_clrQuote);
+                break;
+            case RunColour::Note:
+                colour = wxSystemSettings::GetColour(wxSYS_COLOUR_GRAYTEXT);
+                break;
+            case RunColour::None:
+                break;
+        }
+        text.StyleSetForeground(style, colour);
+    }
 }
 
 void CEKContentView::ShowMessage(int index) {
@@ -143,95 +271,86 @@ void CEKContentView::ShowMessage(int index) {
         }
     }
 
-    ContentDisplay display =
-        PrepareContentDisplay(lines, joined, note, cp932::FromUtf8(m_strQuote));
-    ScrollToStart();
+    Utf8Display shown;
     {
-        wxWindowUpdateLocker noPainting(m_wndText);
-        m_wndText->ChangeValue(wxString(display.text));
-        m_runs = std::move(display.runs);
-        ApplyRuns();
-        m_wndText->SetSelection(0, 0);
+        ContentDisplay display =
+            PrepareContentDisplay(lines, joined, note, cp932::FromUtf8(m_strQuote));
+        shown = ToUtf8Display(display.text, display.runs);
     }
-    m_wndText->ShowPosition(0);
+    lines = {};
+    joined = {};
+
+    wxWindowUpdateLocker noPainting(m_wndText);
+    ApplyStyles();
+    m_runs = std::move(shown.runs);
+    m_unstyled.Clear();
+    m_wndText->SetReadOnly(false);
+    // Replacing the text leaves it unstyled: the paint asks for what it shows.
+    m_wndText->SetTextRaw(shown.text.c_str());
+    m_wndText->SetReadOnly(true);
+    m_wndText->SetEmptySelection(0);
+    m_wndText->SetFirstVisibleLine(0);
+    m_wndText->SetXOffset(0);
     m_wndText->Refresh();
 }
 
-void CEKContentView::ApplyRuns() {
-    const long length = m_wndText->GetLastPosition();
-    const wxColour grey = wxSystemSettings::GetColour(wxSYS_COLOUR_GRAYTEXT);
-    for (auto run = m_runs.rbegin(); run != m_runs.rend(); ++run) {
-        const long start = static_cast<long>(run->start);
-        const long end = std::min(static_cast<long>(run->end), length);
-        if (start >= end) {
-            continue;
-        }
-        wxTextAttr attr;
-        switch (run->colour) {
-            case RunColour::Url:
-                attr.SetTextColour(ToColour(m_clrUrl));
-                break;
-            case RunColour::Mail:
-                attr.SetTextColour(ToColour(m_clrMail));
-                break;
-            case RunColour::Quote:
-                attr.SetTextColour(ToColour(m_clrQuote));
-                break;
-            case RunColour::Note:
-                attr.SetTextColour(grey);
-                break;
-            case RunColour::None:
-                break;
-        }
-        // A weight alone would fall back to the default face.
-        if (run->bold) {
-            attr.SetFont(m_boldFont);
-        }
-        m_wndText->SetStyle(start, end, attr);
+void CEKContentView::StyleRange(std::size_t from, std::size_t to) {
+    if (from >= to) {
+        return;
+    }
+    m_unstyled.Take(from, to);
+    m_wndText->StartStyling(static_cast<int>(from));
+    for (const StyleSpan& span : StylesInRange(m_runs, from, to)) {
+        m_wndText->SetStyling(static_cast<int>(span.end - span.start), span.style);
+    }
+}
+
+void CEKContentView::OnStyleNeeded(wxStyledTextEvent& event) {
+    wxStyledTextCtrl& text = *m_wndText;
+    const auto end = static_cast<std::size_t>(std::max(event.GetPosition(), 0));
+    auto from =
+        static_cast<std::size_t>(text.PositionFromLine(text.LineFromPosition(text.GetEndStyled())));
+    const auto top = static_cast<std::size_t>(text.PositionFromLine(text.GetFirstVisibleLine()));
+    const std::size_t skipTo = std::min(end, top);
+    if (skipTo > from + kStyleSlack) {
+        m_unstyled.Add(from, skipTo);
+        from = skipTo;
+    }
+    StyleRange(from, end);
+}
+
+void CEKContentView::OnTextPaint(wxPaintEvent& event) {
+    event.Skip();
+    if (m_unstyled.Empty()) {
+        return;
+    }
+    // A stretch passed over comes into view: move the control's styled end back to
+    // it, and the paint asks for it again.
+    wxStyledTextCtrl& text = *m_wndText;
+    const int first = text.GetFirstVisibleLine();
+    const int last = first + text.LinesOnScreen() + 1;
+    const auto top = static_cast<std::size_t>(text.PositionFromLine(first));
+    const auto bottom = static_cast<std::size_t>(
+        last < text.GetLineCount() ? text.PositionFromLine(last) : text.GetLength());
+    const std::size_t unstyled = m_unstyled.FirstIn(top, bottom);
+    if (unstyled < bottom && unstyled < static_cast<std::size_t>(text.GetEndStyled())) {
+        text.StartStyling(static_cast<int>(unstyled));
     }
 }
 
 long CEKContentView::GetFirstVisibleLine() const {
-    long position = 0;
-    if (m_wndText->HitTest(wxPoint(1, 1), &position) == wxTE_HT_UNKNOWN) {
-        return 0;
-    }
-    long column = 0;
-    long line = 0;
-    return m_wndText->PositionToXY(position, &column, &line) ? line : 0;
-}
-
-void CEKContentView::ScrollToStart() {
-#ifdef __WXGTK__
-    // GTK keeps the view's offset into a new text whose scroll range is clamped
-    // under it: go to the top while the old text is still in place.
-    m_wndText->SetScrollPos(wxVERTICAL, 0);
-#endif
+    return m_wndText->GetFirstVisibleLine();
 }
 
 void CEKContentView::ScrollOneLine(int direction) {
-#ifdef __WXGTK__
-    // GTK's line step is a tenth of a page: move by the height of the line instead.
-    const long first = GetFirstVisibleLine();
-    const long target = first + direction;
-    if (target < 0) {
-        m_wndText->SetScrollPos(wxVERTICAL, 0);
-        return;
-    }
-    if (target >= m_wndText->GetNumberOfLines()) {
-        return;
-    }
-    const int from = m_wndText->PositionToCoords(m_wndText->XYToPosition(0, first)).y;
-    const int to = m_wndText->PositionToCoords(m_wndText->XYToPosition(0, target)).y;
-    m_wndText->SetScrollPos(wxVERTICAL, m_wndText->GetScrollPos(wxVERTICAL) + (to - from));
-#else
-    m_wndText->ScrollLines(direction);
-#endif
+    m_wndText->LineScroll(0, direction);
 }
 
 void CEKContentView::PageDown() {
-    const bool scrolled = m_wndText->ScrollPages(1);
-    if (IsNextMessageDue(scrolled, GetFirstVisibleLine(), m_wndText->GetNumberOfLines())) {
+    const long before = GetFirstVisibleLine();
+    m_wndText->LineScroll(0, std::max(1, m_wndText->LinesOnScreen()));
+    const long after = GetFirstVisibleLine();
+    if (IsNextMessageDue(after != before, after, m_wndText->GetLineCount())) {
         // Posted, so that the update gate drops it after the last message.
         m_frame.PostCommand(ID_MAIL_NEXT);
     }
@@ -264,8 +383,9 @@ void CEKContentView::OnTextKeyDown(wxKeyEvent& event) {
 
 void CEKContentView::OnTextChar(wxKeyEvent& event) {
     // Arrows and the other keys without a character must reach the control, or
-    // it stops scrolling with them.
-    if (!IsTypedCharacter(static_cast<char32_t>(event.GetUnicodeKey()))) {
+    // it stops scrolling with them; Alt+letter is a menu's mnemonic.
+    if (!IsTypingKey(static_cast<char32_t>(event.GetUnicodeKey()), event.RawControlDown(),
+                     event.AltDown())) {
         event.Skip();
     }
 }
@@ -288,15 +408,44 @@ void CEKContentView::OnFont() {
     m_cf.szFaceName =
         settings::CutUtf8FaceName(ToUtf8(chosen->GetFaceName()), settings::kCFont.maxFaceBytes);
     UseFont();
+    // The styles carry the font: the text on display changes at once, selection and all.
+    ApplyFont();
+}
 
-    long from = 0;
-    long to = 0;
-    m_wndText->GetSelection(&from, &to);
-    wxWindowUpdateLocker noPainting(m_wndText);
-    // A new font sets the text anew and drops its styles: the runs go on again.
-    m_wndText->SetFont(m_font);
-    ApplyRuns();
-    m_wndText->SetSelection(from, to);
+void CEKContentView::OpenFind() {
+    if (m_findDlg == nullptr) {
+        m_findDlg = new CFindDlg(&m_frame, [this](const std::string& what, bool forward) {
+            if (IsShown()) {
+                FindInMessage(what, forward);
+            }
+        });
+    }
+    m_findDlg->Open();
+}
+
+bool CEKContentView::FindInMessage(const std::string& what, bool forward) {
+    wxStyledTextCtrl& text = *m_wndText;
+    const std::string_view shown(text.GetCharacterPointer(),
+                                 static_cast<std::size_t>(text.GetLength()));
+    const std::optional<FoundText> found =
+        forward ? FindNextText(shown, what, static_cast<std::size_t>(text.GetSelectionEnd()))
+                : FindPreviousText(shown, what, static_cast<std::size_t>(text.GetSelectionStart()));
+    if (!found) {
+        SetStatus(str::kFindNotFound);
+        return false;
+    }
+    text.SetSelection(static_cast<int>(found->start), static_cast<int>(found->end));
+    text.ScrollRange(static_cast<int>(found->end), static_cast<int>(found->start));
+    SetStatus(!found->wrapped ? str::kIdleMessage
+              : forward       ? str::kFindWrappedToTop
+                              : str::kFindWrappedToEnd);
+    return true;
+}
+
+void CEKContentView::SetStatus(const char* utf8) {
+    if (m_frame.GetStatusBar() != nullptr) {
+        m_frame.SetStatusText(FromUtf8(utf8), 0);
+    }
 }
 
 void CEKContentView::SaveSettings() {

@@ -1,7 +1,8 @@
-// The message text pane: one message of the mailbox as read-only text in a rich
-// text control, with web addresses, mail addresses and quoted lines coloured,
-// header names bold and the attachment note grey; the reading keys, copying, the
-// header switch and the text font.
+// The message text pane: one message of the mailbox as read-only text in a styled
+// text control (Scintilla), with web addresses, mail addresses and quoted lines
+// coloured, header names bold and the attachment note grey; the reading keys,
+// copying, the header switch and the text font. The control styles only what it
+// paints, so a long message costs what the screen shows.
 #pragma once
 
 #include <wx/font.h>
@@ -11,14 +12,17 @@
 #include <vector>
 
 #include "frame/Panes.h"
-#include "views/StyleRuns.h"
+#include "views/ContentStyles.h"
 
 class wxKeyEvent;
+class wxPaintEvent;
 class wxSizeEvent;
-class wxTextCtrl;
+class wxStyledTextCtrl;
+class wxStyledTextEvent;
 
 namespace ek {
 
+class CFindDlg;
 class CMainFrame;
 
 class CEKContentView : public wxPanel, public CContentPane {
@@ -44,7 +48,7 @@ class CEKContentView : public wxPanel, public CContentPane {
     // Taken up at the next ShowMessage.
     void SetQuoteSettings(const QuoteSettings& settings) override;
 
-    wxTextCtrl* GetTextCtrl() const { return m_wndText; }
+    wxStyledTextCtrl* GetTextCtrl() const { return m_wndText; }
     bool IsAllHeaders() const { return m_bAllHeaders != 0; }
     // The text font as the profile keeps it: height in twips and face name.
     int GetFontHeight() const { return m_cf.yHeight; }
@@ -54,6 +58,12 @@ class CEKContentView : public wxPanel, public CContentPane {
     // The first line at the top of the control.
     long GetFirstVisibleLine() const;
 
+    // Selects the next (or previous) match of `what` (UTF-8) and scrolls it into
+    // view, wrapping at the end; the status bar tells a wrap or that there is none.
+    bool FindInMessage(const std::string& what, bool forward);
+    // The find window, once ID_EDIT_FIND has made it.
+    CFindDlg* GetFindDialog() const { return m_findDlg; }
+
   private:
     struct CharFormat {
         std::string szFaceName;  // UTF-8
@@ -61,19 +71,26 @@ class CEKContentView : public wxPanel, public CContentPane {
     };
 
     CEKViewDoc& Doc() const;
+    void SetUpControl();
     void UseFont();
-    // Sets every run's colour and weight, from the last run to the first: GTK's
-    // cost of a style grows with the text before it.
-    void ApplyRuns();
-    void ScrollToStart();
+    // The pane's font on every style, each with its weight.
+    void ApplyFont();
+    // Every style anew: the font, and each run kind's colour as the members hold it.
+    void ApplyStyles();
+    // Sets the styles of [from, to) from the runs.
+    void StyleRange(std::size_t from, std::size_t to);
     void ScrollOneLine(int direction);
     void PageDown();
     void OnFont();
+    void OpenFind();
+    void SetStatus(const char* utf8);
     void SaveSettings();
 
     void OnSize(wxSizeEvent& event);
     void OnTextKeyDown(wxKeyEvent& event);
     void OnTextChar(wxKeyEvent& event);
+    void OnStyleNeeded(wxStyledTextEvent& event);
+    void OnTextPaint(wxPaintEvent& event);
 
     CMainFrame& m_frame;
     settings::ColorRef m_clrQuote = 0;
@@ -82,12 +99,15 @@ class CEKContentView : public wxPanel, public CContentPane {
     std::string m_strQuote;  // UTF-8, as the profile holds it
     int m_bAllHeaders = 1;
     CharFormat m_cf;
-    wxTextCtrl* m_wndText = nullptr;
+    wxStyledTextCtrl* m_wndText = nullptr;
 
     wxFont m_font;
-    wxFont m_boldFont;
-    // The runs of the text on display, in character positions, for a font change.
+    // The runs of the text on display, in the control's (byte) positions.
     std::vector<StyleRun> m_runs;
+    // What the view jumped past without styling it.
+    UnstyledRanges m_unstyled;
+    // Owned by the frame, its parent; made at the first find.
+    CFindDlg* m_findDlg = nullptr;
 };
 
 // The maker that CMainFrame::CreatePanes calls for the text pane.

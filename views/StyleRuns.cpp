@@ -25,6 +25,34 @@ RunColour ColourOf(HighlightKind kind) {
     return RunColour::None;
 }
 
+// Sorts values that come in a few ascending stretches, as the steps do (the
+// addresses of every line, then the quoted lines, then the header names): the
+// stretches are merged pairwise, O(n log k) for k stretches.
+template <typename Less>
+void SortAscendingStretches(std::vector<std::size_t>& values, Less less) {
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i == 0 || less(values[i], values[i - 1])) {
+            starts.push_back(i);
+        }
+    }
+    starts.push_back(values.size());
+    while (starts.size() > 2) {
+        std::vector<std::size_t> merged;
+        std::size_t k = 0;
+        for (; k + 2 < starts.size(); k += 2) {
+            std::inplace_merge(values.begin() + static_cast<std::ptrdiff_t>(starts[k]),
+                               values.begin() + static_cast<std::ptrdiff_t>(starts[k + 1]),
+                               values.begin() + static_cast<std::ptrdiff_t>(starts[k + 2]), less);
+            merged.push_back(starts[k]);
+        }
+        for (; k < starts.size(); ++k) {
+            merged.push_back(starts[k]);
+        }
+        starts = std::move(merged);
+    }
+}
+
 }  // namespace
 
 std::vector<StyleRun> ResolveStyleRuns(const std::vector<HighlightStep>& steps,
@@ -40,9 +68,9 @@ std::vector<StyleRun> ResolveStyleRuns(const std::vector<HighlightStep>& steps,
             bounds.push_back(end);
         }
     }
-    std::sort(order.begin(), order.end(),
-              [&steps](std::size_t a, std::size_t b) { return steps[a].start < steps[b].start; });
-    std::sort(bounds.begin(), bounds.end());
+    SortAscendingStretches(
+        order, [&steps](std::size_t a, std::size_t b) { return steps[a].start < steps[b].start; });
+    SortAscendingStretches(bounds, std::less<>());
     bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
 
     // Colour steps covering the sweep position, the latest step on top; entries that

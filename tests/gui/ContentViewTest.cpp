@@ -1,5 +1,7 @@
+#include <wx/clipbrd.h>
+#include <wx/evtloop.h>
 #include <wx/settings.h>
-#include <wx/textctrl.h>
+#include <wx/stc/stc.h>
 
 #include <cstdio>
 
@@ -82,7 +84,7 @@ class ContentRun {
     CMainFrame& Frame() { return *m_app->GetMainFrame(); }
     CEKViewDoc& Doc() { return m_app->GetDocManager().GetDocument(); }
     CEKContentView& Content() { return *m_content; }
-    wxTextCtrl& Text() { return *m_content->GetTextCtrl(); }
+    wxStyledTextCtrl& Text() { return *m_content->GetTextCtrl(); }
 
     // Brings the text pane up with the current message, as Enter on a row does.
     void OpenMessage() {
@@ -90,9 +92,11 @@ class ContentRun {
         RunPending();
     }
 
-    // A key as the control reports it; true when the control's own handling follows.
-    // Character events carry `unicode`, or the key code of an ASCII key.
-    bool Key(wxEventType type, int keyCode, bool ctrl = false, wxChar unicode = WXK_NONE) {
+    // A key as the control reports it; true when it is left unhandled, for the
+    // toolkit (menus, input method) to take. Character events carry `unicode`, or
+    // the key code of an ASCII key.
+    bool Key(wxEventType type, int keyCode, bool ctrl = false, wxChar unicode = WXK_NONE,
+             bool alt = false) {
         wxKeyEvent key(type);
         key.m_keyCode = keyCode;
         if (unicode == WXK_NONE && keyCode > 0 && keyCode < 0x80) {
@@ -101,6 +105,7 @@ class ContentRun {
         key.m_uniChar = unicode;
         key.SetControlDown(ctrl);
         key.SetRawControlDown(ctrl);
+        key.SetAltDown(alt);
         key.SetEventObject(&Text());
         Text().GetEventHandler()->ProcessEvent(key);
         return key.GetSkipped();
@@ -127,17 +132,56 @@ std::string ColourProfile(const std::string& quote) {
     return text;
 }
 
-wxTextAttr StyleAt(wxTextCtrl& text, long position) {
-    wxTextAttr attr;
-    EXPECT_TRUE(text.GetStyle(position, attr)) << "at " << position;
-    return attr;
+// How the control draws one character: its style's colour, weight and face.
+struct Look {
+    wxColour colour;
+    bool bold = false;
+    wxString face;
+};
+
+// The control's position of the character at `index` of its text.
+int PositionOfCharacter(wxStyledTextCtrl& text, long index) {
+    return text.PositionRelative(0, static_cast<int>(index));
 }
 
-// The position of `utf8` in the control's text; fails the test when it is missing.
-long Find(wxTextCtrl& text, const char* utf8) {
+// The look of the character at `index`, as the last paint styled it.
+Look StyleAt(wxStyledTextCtrl& text, long index) {
+    const int style = text.GetStyleAt(PositionOfCharacter(text, index));
+    return {text.StyleGetForeground(style), text.StyleGetBold(style), text.StyleGetFaceName(style)};
+}
+
+// Repaints the control, which styles what it shows, and waits for the paint.
+void Paint(wxStyledTextCtrl& text) {
+    bool painted = false;
+    auto onPainted = [&painted](wxStyledTextEvent& event) {
+        painted = true;
+        event.Skip();
+    };
+    text.Bind(wxEVT_STC_PAINTED, onPainted);
+    text.Refresh();
+    wxGUIEventLoop loop;
+    wxEventLoopActivator active(&loop);
+    for (int wait = 0; wait < 200 && !painted; ++wait) {
+        text.Update();
+        RunPending();
+        if (!painted) {
+            loop.DispatchTimeout(10);
+        }
+    }
+    EXPECT_TRUE(text.Unbind(wxEVT_STC_PAINTED, onPainted));
+    EXPECT_TRUE(painted) << "the control was never painted";
+}
+
+// The index of `utf8` among the characters of the control's text; fails the test
+// when it is missing.
+long Find(wxStyledTextCtrl& text, const char* utf8) {
     int found = text.GetValue().Find(wxString::FromUTF8(utf8));
     EXPECT_NE(found, wxNOT_FOUND) << utf8;
     return found;
+}
+
+long CharacterCount(wxStyledTextCtrl& text) {
+    return static_cast<long>(text.GetValue().length());
 }
 
 // Records the progress windows made while it is installed.
@@ -213,7 +257,10 @@ TEST(ContentViewTest, ColoursAndBoldLandOnTheirCharactersOfAJapaneseMessage) {
     ContentRun run(Message(0, kJapaneseHeader, kJapaneseBody), ColourProfile("＞ >"));
     ASSERT_TRUE(run.Started());
     run.OpenMessage();
-    wxTextCtrl& text = run.Text();
+    wxStyledTextCtrl& text = run.Text();
+    Paint(text);
+    // The whole message is on the screen: the paint styled all of it.
+    ASSERT_EQ(text.GetEndStyled(), text.GetLength());
     const wxColour url = ToColour(kUrlColour);
     const wxColour mail = ToColour(kMailColour);
     const wxColour quote = ToColour(kQuoteColour);
@@ -226,38 +273,38 @@ TEST(ContentViewTest, ColoursAndBoldLandOnTheirCharactersOfAJapaneseMessage) {
 
     long from = Find(text, "From: 山田");
     for (long p = from; p < from + 5; ++p) {
-        wxTextAttr attr = StyleAt(text, p);
-        EXPECT_EQ(attr.GetFontWeight(), wxFONTWEIGHT_BOLD) << "at " << p;
-        EXPECT_EQ(attr.GetFontFaceName(), run.Content().GetTextFont().GetFaceName());
+        Look look = StyleAt(text, p);
+        EXPECT_TRUE(look.bold) << "at " << p;
+        EXPECT_EQ(look.face, run.Content().GetTextFont().GetFaceName());
     }
-    EXPECT_NE(StyleAt(text, from + 5).GetFontWeight(), wxFONTWEIGHT_BOLD);
-    EXPECT_NE(StyleAt(text, from + 6).GetFontWeight(), wxFONTWEIGHT_BOLD);
+    EXPECT_FALSE(StyleAt(text, from + 5).bold);
+    EXPECT_FALSE(StyleAt(text, from + 6).bold);
 
     long address = Find(text, "http://www.example.jp/doc.html");
     long addressEnd = address + 30;
-    EXPECT_NE(StyleAt(text, address - 1).GetTextColour(), url);
-    EXPECT_EQ(StyleAt(text, address).GetTextColour(), url);
-    EXPECT_EQ(StyleAt(text, addressEnd - 1).GetTextColour(), url);
-    EXPECT_NE(StyleAt(text, addressEnd).GetTextColour(), url);
+    EXPECT_NE(StyleAt(text, address - 1).colour, url);
+    EXPECT_EQ(StyleAt(text, address).colour, url);
+    EXPECT_EQ(StyleAt(text, addressEnd - 1).colour, url);
+    EXPECT_NE(StyleAt(text, addressEnd).colour, url);
 
     long quoted = Find(text, "＞ 引用された行です");
     for (long p = quoted; p <= quoted + 10; ++p) {
-        EXPECT_EQ(StyleAt(text, p).GetTextColour(), quote) << "at " << p;
+        EXPECT_EQ(StyleAt(text, p).colour, quote) << "at " << p;
     }
-    EXPECT_NE(StyleAt(text, quoted + 11).GetTextColour(), quote);
+    EXPECT_NE(StyleAt(text, quoted + 11).colour, quote);
 
     // The second byte of "田" is the letter c: the address takes the whole character.
     long mailAt = Find(text, "taro@example.jp まで");
-    EXPECT_NE(StyleAt(text, mailAt - 2).GetTextColour(), mail);
-    EXPECT_EQ(StyleAt(text, mailAt - 1).GetTextColour(), mail);
-    EXPECT_EQ(StyleAt(text, mailAt).GetTextColour(), mail);
-    EXPECT_EQ(StyleAt(text, mailAt + 14).GetTextColour(), mail);
-    EXPECT_NE(StyleAt(text, mailAt + 15).GetTextColour(), mail);
+    EXPECT_NE(StyleAt(text, mailAt - 2).colour, mail);
+    EXPECT_EQ(StyleAt(text, mailAt - 1).colour, mail);
+    EXPECT_EQ(StyleAt(text, mailAt).colour, mail);
+    EXPECT_EQ(StyleAt(text, mailAt + 14).colour, mail);
+    EXPECT_NE(StyleAt(text, mailAt + 15).colour, mail);
 
     long note = Find(text, "(添付ファイルがあります)");
-    EXPECT_NE(StyleAt(text, note - 1).GetTextColour(), grey);
-    EXPECT_EQ(StyleAt(text, note).GetTextColour(), grey);
-    EXPECT_EQ(StyleAt(text, text.GetLastPosition() - 1).GetTextColour(), grey);
+    EXPECT_NE(StyleAt(text, note - 1).colour, grey);
+    EXPECT_EQ(StyleAt(text, note).colour, grey);
+    EXPECT_EQ(StyleAt(text, CharacterCount(text) - 1).colour, grey);
 
     // The caret at the top.
     long selFrom = -1;
@@ -266,6 +313,48 @@ TEST(ContentViewTest, ColoursAndBoldLandOnTheirCharactersOfAJapaneseMessage) {
     EXPECT_EQ(selFrom, 0);
     EXPECT_EQ(selTo, 0);
     EXPECT_EQ(run.Content().GetFirstVisibleLine(), 0);
+}
+
+// The control styles what it paints: a long message is styled a screen at a time,
+// also where the view jumps to, and what it jumped past is styled once it shows.
+TEST(ContentViewTest, StylesFollowThePaintedLinesOfALongMessage) {
+    EKVIEW_REQUIRE_DISPLAY();
+    ContentRun run(Message(0, "Subject: long\n", Lines(20000, "行 http://example.jp/")),
+                   ColourProfile(""));
+    ASSERT_TRUE(run.Started());
+    run.OpenMessage();
+    wxStyledTextCtrl& text = run.Text();
+    Paint(text);
+    ASSERT_GT(text.GetLength(), 400000);
+    EXPECT_LT(text.GetEndStyled(), text.GetLength() / 10) << "styled far beyond the screen";
+    const wxColour url = ToColour(kUrlColour);
+
+    // The line's character index of its address, checked where the view is.
+    auto checkLine = [&](int line) {
+        SCOPED_TRACE("line " + std::to_string(line));
+        const wxString lineText = text.GetLine(line);
+        const int address = lineText.Find("http://");
+        ASSERT_NE(address, wxNOT_FOUND);
+        const long lineStart =
+            static_cast<long>(text.GetTextRange(0, text.PositionFromLine(line)).length());
+        EXPECT_NE(StyleAt(text, lineStart + address - 1).colour, url);
+        EXPECT_EQ(StyleAt(text, lineStart + address).colour, url);
+        EXPECT_EQ(StyleAt(text, lineStart + static_cast<long>(lineText.length()) - 2).colour, url);
+    };
+    const int last = text.GetLineCount() - 2;
+    text.SetFirstVisibleLine(last);
+    Paint(text);
+    checkLine(last);
+    const int middle = last / 2;
+    EXPECT_EQ(text.GetStyleAt(text.PositionFromLine(middle) + 5), 0) << "styled before it showed";
+    text.SetFirstVisibleLine(middle);
+    Paint(text);
+    checkLine(middle);
+    checkLine(middle + 3);
+    // Back at the top, nothing was lost.
+    text.SetFirstVisibleLine(0);
+    Paint(text);
+    checkLine(5);
 }
 
 TEST(ContentViewTest, ProgressDialogOnlyAboveThreeHundredLines) {
@@ -369,14 +458,31 @@ TEST(ContentViewTest, ReadingKeysScrollAndReturnButTypedCharactersChangeNothing)
         EXPECT_FALSE(run.Key(wxEVT_CHAR, key)) << "char " << key;
     }
     EXPECT_FALSE(run.Key(wxEVT_CHAR, WXK_NONE, false, 0x3042));
-    for (int key : {WXK_DOWN, WXK_PAGEDOWN, WXK_HOME, WXK_TAB}) {
+    for (int key : {WXK_DOWN, WXK_PAGEDOWN, WXK_HOME}) {
         EXPECT_TRUE(run.Key(wxEVT_CHAR, key)) << "char " << key;
     }
+    run.Key(wxEVT_CHAR, WXK_TAB);
+    run.Key(wxEVT_KEY_DOWN, WXK_TAB);
+    // Alt and a letter is a menu's mnemonic: left for the menu bar.
+    EXPECT_TRUE(run.Key(wxEVT_CHAR, 'f', false, WXK_NONE, true));
+    EXPECT_TRUE(run.Key(wxEVT_KEY_DOWN, 'F', false, WXK_NONE, true));
     // Key presses that type are kept from the control; the others reach it.
     EXPECT_FALSE(run.Key(wxEVT_KEY_DOWN, 'X'));
-    EXPECT_TRUE(run.Key(wxEVT_KEY_DOWN, 'C', true));
-    EXPECT_TRUE(run.Key(wxEVT_KEY_DOWN, WXK_DOWN));
+    run.Text().SetSelection(0, 4);
+    if (wxTheClipboard->Open()) {
+        wxTheClipboard->Clear();
+        wxTheClipboard->Close();
+    }
+    run.Key(wxEVT_KEY_DOWN, 'C', true);
+    wxTextDataObject copied;
+    ASSERT_TRUE(wxTheClipboard->Open());
+    EXPECT_TRUE(wxTheClipboard->GetData(copied));
+    wxTheClipboard->Close();
+    EXPECT_EQ(copied.GetText(), shown.Left(4));
+    run.Text().SetEmptySelection(0);
+    run.Key(wxEVT_KEY_DOWN, WXK_DOWN);
     RunPending();
+    EXPECT_EQ(run.Text().GetCurrentLine(), 1) << "the arrow moves the caret";
     EXPECT_EQ(run.Text().GetValue(), shown);
     EXPECT_EQ(content.GetFirstVisibleLine(), 0);
 
@@ -391,6 +497,17 @@ TEST(ContentViewTest, ReadingKeysScrollAndReturnButTypedCharactersChangeNothing)
     run.Press(WXK_UP, true);
     run.Press(WXK_UP, true);
     EXPECT_EQ(content.GetFirstVisibleLine(), 0);
+
+    // The size is the font's: Ctrl and the wheel or the keypad keys do not zoom.
+    wxMouseEvent wheel(wxEVT_MOUSEWHEEL);
+    wheel.SetControlDown(true);
+    wheel.m_wheelRotation = 120;
+    wheel.m_wheelDelta = 120;
+    wheel.SetEventObject(&run.Text());
+    run.Text().GetEventHandler()->ProcessEvent(wheel);
+    run.Key(wxEVT_KEY_DOWN, WXK_NUMPAD_ADD, true);
+    RunPending();
+    EXPECT_EQ(run.Text().GetZoom(), 0);
 
     run.Press(WXK_RETURN);
     EXPECT_TRUE(run.Frame().IsListShown());
@@ -437,11 +554,13 @@ TEST(ContentViewTest, FontDialogStoresWholePointsAndKeepsTheFormatting) {
     EXPECT_EQ(selFrom, 2);
     EXPECT_EQ(selTo, 6);
 
-    wxTextCtrl& text = run.Text();
+    wxStyledTextCtrl& text = run.Text();
+    Paint(text);
     long subject = Find(text, "Subject:");
-    EXPECT_EQ(StyleAt(text, subject).GetFontWeight(), wxFONTWEIGHT_BOLD);
-    EXPECT_EQ(StyleAt(text, subject).GetFontFaceName(), "IPAGothic");
-    EXPECT_EQ(StyleAt(text, Find(text, "http://")).GetTextColour(), ToColour(kUrlColour));
+    EXPECT_TRUE(StyleAt(text, subject).bold);
+    EXPECT_EQ(StyleAt(text, subject).face, "IPAGothic");
+    EXPECT_DOUBLE_EQ(text.StyleGetSizeFractional(StyleOfRun(RunColour::None, false)) / 100.0, 10.0);
+    EXPECT_EQ(StyleAt(text, Find(text, "http://")).colour, ToColour(kUrlColour));
 
     answer.answer = wxFont(wxFontInfo(12).FaceName("IPAMincho"));
     ASSERT_TRUE(run.Frame().ExecuteCommand(ID_VIEW_FONT));

@@ -5,7 +5,7 @@
 #include <wx/evtloop.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
-#include <wx/textctrl.h>
+#include <wx/stc/stc.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -88,7 +88,7 @@ class NavigationRun {
 
     // A key pressed in the text pane.
     void TextKey(int keyCode) {
-        wxTextCtrl& text = *m_content->GetTextCtrl();
+        wxStyledTextCtrl& text = *m_content->GetTextCtrl();
         wxKeyEvent key(wxEVT_KEY_DOWN);
         key.m_keyCode = keyCode;
         key.m_uniChar = static_cast<wxChar>(keyCode < 0x80 ? keyCode : 0);
@@ -150,13 +150,16 @@ class NavigationRun {
 };
 
 // GTK sizes a control that was just shown at its next frame, on a timer; until then
-// the control scrolls by the page of a control not yet laid out. Waits for that frame.
-void AwaitLayout(wxTextCtrl& text) {
+// the control scrolls by the page of a control not yet laid out. Waits until it
+// covers its pane but for the margin.
+void AwaitLayout(wxStyledTextCtrl& text) {
     wxGUIEventLoop loop;
     wxEventLoopActivator active(&loop);
     for (int wait = 0; wait < 100; ++wait) {
         RunPending();
-        if (std::abs(text.GetScrollThumb(wxVERTICAL) - text.GetClientSize().y) <= 8) {
+        const wxSize pane = text.GetParent()->GetClientSize();
+        if (text.IsShownOnScreen() && pane.y > 0 &&
+            text.GetSize().y == pane.y - 2 * CEKContentView::kMargin) {
             return;
         }
         loop.DispatchTimeout(10);
@@ -401,9 +404,9 @@ TEST_F(NavigationFrameTest, SpaceAtTheEndOfAShortMessageMovesOnAndAfterTheLastDo
     run.SelectMessage(9);
     run.ListEnter();
     ASSERT_TRUE(run.Shows(9));
-    wxTextCtrl& text = *run.Content().GetTextCtrl();
+    wxStyledTextCtrl& text = *run.Content().GetTextCtrl();
     AwaitLayout(text);
-    ASSERT_LT(text.PositionToCoords(text.GetLastPosition()).y, text.GetClientSize().y)
+    ASSERT_LT(text.PointFromPosition(text.GetLastPosition()).y, text.GetClientSize().y)
         << "message 9 fits the pane";
 
     run.TextKey(WXK_SPACE);

@@ -1,0 +1,188 @@
+// Find in the message on the real text pane: the menu item, the find window's
+// next and previous, wrapping at either end, nothing found, and that finding
+// changes neither the text, its styles nor the current message.
+#include <wx/button.h>
+#include <wx/menu.h>
+#include <wx/stc/stc.h>
+#include <wx/textctrl.h>
+
+#include <cstdio>
+
+#include "GuiTestSupport.h"
+#include "platform/Cp932Encode.h"
+#include "res/Resource.h"
+#include "res/Strings.h"
+#include "views/ContentView.h"
+#include "views/FindDlg.h"
+
+namespace ek::test {
+namespace {
+
+std::string Message(int minute, const std::string& subject, const std::string& body) {
+    char start[160];
+    std::snprintf(start, sizeof start,
+                  "From - Mon Apr 03 09:%02d:00 2000\nX-EKMail-Status: 0001\n"
+                  "Date: Mon, 03 Apr 2000 09:%02d:00 +0900\n",
+                  minute, minute);
+    return cp932::FromUtf8(start + ("Subject: " + subject + "\n\n") + body);
+}
+
+class FindRun {
+  public:
+    explicit FindRun(const std::string& mailbox) {
+        WriteFile(m_dir.File("box.mbx"), mailbox);
+        CEKViewApp::Options options;
+        options.profilePath = m_dir.File("EKView.conf");
+        options.panes.createContent = [this](CMainFrame& frame, wxWindow* parent) {
+            m_content = new CEKContentView(frame, parent);
+            return m_content;
+        };
+        options.panes.createThread = [](CMainFrame&, wxWindow* parent) {
+            return new StubThreadPane(parent);
+        };
+        m_app = std::make_unique<CEKViewApp>(std::move(options));
+        m_started = m_app->InitInstance(ParseCommandLine({m_dir.File("box.mbx")}));
+        RunPending();
+    }
+    ~FindRun() {
+        if (m_started) {
+            m_app->GetMainFrame()->Close();
+            RunPending();
+            m_app->ExitInstance();
+        }
+    }
+
+    bool Started() const { return m_started; }
+    CMainFrame& Frame() { return *m_app->GetMainFrame(); }
+    CEKContentView& Content() { return *m_content; }
+    wxStyledTextCtrl& Text() { return *m_content->GetTextCtrl(); }
+    wxString Status() { return Frame().GetStatusBar()->GetStatusText(0); }
+    wxString Selected() { return Text().GetSelectedText(); }
+
+    // Opens the find window with `what` in it.
+    CFindDlg& OpenFind(const char* what) {
+        EXPECT_TRUE(Frame().ExecuteCommand(ID_EDIT_FIND));
+        RunPending();
+        CFindDlg& dialog = *m_content->GetFindDialog();
+        dialog.SetFindWhat(what);
+        return dialog;
+    }
+    // A click on one of the find window's buttons.
+    void Click(CFindDlg& dialog, int id) {
+        wxCommandEvent click(wxEVT_BUTTON, id);
+        click.SetEventObject(dialog.FindWindow(id));
+        dialog.FindWindow(id)->GetEventHandler()->ProcessEvent(click);
+        RunPending();
+    }
+
+  private:
+    TempDir m_dir;
+    MessageBoxRecorder m_boxes;
+    ScopedMessageBoxUi m_boxScope{m_boxes};
+    std::unique_ptr<CEKViewApp> m_app;
+    CEKContentView* m_content = nullptr;
+    bool m_started = false;
+};
+
+TEST(FindInMessageTest, MenuItemFollowsCopyAndIsEnabledOnlyWithTheTextPane) {
+    EKVIEW_REQUIRE_DISPLAY();
+    FindRun run(Message(0, "s", "body\n"));
+    ASSERT_TRUE(run.Started());
+    wxMenu* edit = run.Frame().GetMenuBar()->GetMenu(1);
+    ASSERT_EQ(edit->GetMenuItemCount(), 2u);
+    EXPECT_EQ(edit->FindItemByPosition(0)->GetId(), WxId(ID_EDIT_COPY));
+    EXPECT_EQ(edit->FindItemByPosition(1)->GetId(), WxId(ID_EDIT_FIND));
+    EXPECT_EQ(edit->FindItemByPosition(1)->GetItemLabel(),
+              wxString::FromUTF8("検索(&F)...\tCtrl+F"));
+    EXPECT_FALSE(run.Frame().QueryCommand(ID_EDIT_FIND).IsEnabled());
+    EXPECT_FALSE(run.Frame().QueryCommand(ID_EDIT_REPEAT).IsEnabled());
+    ASSERT_TRUE(run.Frame().ExecuteCommand(ID_VIEW_CONTENT));
+    RunPending();
+    EXPECT_TRUE(run.Frame().QueryCommand(ID_EDIT_FIND).IsEnabled());
+    EXPECT_TRUE(run.Frame().QueryCommand(ID_EDIT_FIND_PREVIOUS).IsEnabled());
+}
+
+TEST(FindInMessageTest, NextPreviousWrapAndNotFoundLeaveTextAndMessageAlone) {
+    EKVIEW_REQUIRE_DISPLAY();
+    std::string body;
+    for (int i = 0; i < 300; ++i) {
+        body += "行 " + std::to_string(i) + (i == 20 || i == 250 ? " 注文番号 Ab-12\n" : "\n");
+    }
+    body += "> 引用 ab-12 http://example.jp/\n";
+    FindRun run(Message(0, "first", body) + Message(1, "second", "other\n"));
+    ASSERT_TRUE(run.Started());
+    ASSERT_TRUE(run.Frame().ExecuteCommand(ID_VIEW_CONTENT));
+    RunPending();
+    wxStyledTextCtrl& text = run.Text();
+    const wxString shown = text.GetValue();
+    const int current = run.Frame().GetDocManager().GetDocument().m_nCurrent;
+    text.Refresh();
+    text.Update();
+    std::vector<int> styles;
+    for (int p = 0; p < text.GetEndStyled(); ++p) {
+        styles.push_back(text.GetStyleAt(p));
+    }
+
+    CFindDlg& dialog = run.OpenFind("AB-12");
+    ASSERT_TRUE(dialog.IsShown());
+    auto lineOfMatch = [&] { return text.LineFromPosition(text.GetSelectionStart()); };
+    auto inView = [&] {
+        const int line = lineOfMatch();
+        return line >= text.GetFirstVisibleLine() &&
+               line < text.GetFirstVisibleLine() + text.LinesOnScreen();
+    };
+
+    run.Click(dialog, IDC_FIND_NEXT);
+    EXPECT_EQ(run.Selected(), "Ab-12");
+    // After the start and status lines, Date, Subject and the blank line.
+    EXPECT_EQ(lineOfMatch(), 25);
+    // Enter in the field is 次を検索; the match far down is scrolled into view.
+    wxCommandEvent enter(wxEVT_TEXT_ENTER, IDC_FIND_WHAT);
+    dialog.GetFindWhatCtrl()->GetEventHandler()->ProcessEvent(enter);
+    RunPending();
+    EXPECT_EQ(lineOfMatch(), 255);
+    EXPECT_TRUE(inView());
+    EXPECT_EQ(run.Status(), wxString::FromUTF8(str::kIdleMessage));
+    run.Click(dialog, IDC_FIND_NEXT);
+    EXPECT_EQ(run.Selected(), "ab-12");
+    // Past the last match: back to the first, and the status bar says so.
+    run.Click(dialog, IDC_FIND_NEXT);
+    EXPECT_EQ(lineOfMatch(), 25);
+    EXPECT_TRUE(inView());
+    EXPECT_EQ(run.Status(), wxString::FromUTF8(str::kFindWrappedToTop));
+    // 前を検索 from the first wraps to the last; then steps back.
+    run.Click(dialog, IDC_FIND_PREVIOUS);
+    EXPECT_EQ(run.Selected(), "ab-12");
+    EXPECT_EQ(run.Status(), wxString::FromUTF8(str::kFindWrappedToEnd));
+    run.Click(dialog, IDC_FIND_PREVIOUS);
+    EXPECT_EQ(lineOfMatch(), 255);
+    // F3 and Shift+F3 reach the frame's commands with the same text.
+    ASSERT_TRUE(run.Frame().ExecuteCommand(ID_EDIT_REPEAT));
+    EXPECT_EQ(run.Selected(), "ab-12");
+    ASSERT_TRUE(run.Frame().ExecuteCommand(ID_EDIT_FIND_PREVIOUS));
+    EXPECT_EQ(lineOfMatch(), 255);
+
+    const int selectedFrom = text.GetSelectionStart();
+    dialog.SetFindWhat("注文番号X");
+    run.Click(dialog, IDC_FIND_NEXT);
+    EXPECT_EQ(run.Status(), wxString::FromUTF8(str::kFindNotFound));
+    EXPECT_EQ(text.GetSelectionStart(), selectedFrom);
+    dialog.SetFindWhat("注文番号");
+    run.Click(dialog, IDC_FIND_NEXT);
+    EXPECT_EQ(run.Selected(), wxString::FromUTF8("注文番号"));
+
+    EXPECT_EQ(text.GetValue(), shown);
+    EXPECT_EQ(run.Frame().GetDocManager().GetDocument().m_nCurrent, current);
+    for (std::size_t p = 0; p < styles.size(); ++p) {
+        ASSERT_EQ(text.GetStyleAt(static_cast<int>(p)), styles[p]) << "at " << p;
+    }
+
+    // Back to the list: the find window goes with the text pane.
+    run.Frame().OnToggleContent();
+    RunPending();
+    EXPECT_FALSE(dialog.IsShown());
+    EXPECT_FALSE(run.Frame().QueryCommand(ID_EDIT_REPEAT).IsEnabled());
+}
+
+}  // namespace
+}  // namespace ek::test
