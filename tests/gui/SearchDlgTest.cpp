@@ -5,6 +5,7 @@
 #include <wx/choice.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
+#include <wx/stc/stc.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
