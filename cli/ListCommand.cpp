@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/Decoding.h"
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
 #include "cli/TextOut.h"
@@ -12,11 +13,11 @@ namespace {
 
 constexpr std::size_t kSenderColumns = 24;
 
-std::string JsonRow(int index, const std::vector<std::string>& row, bool multipart) {
+std::string JsonRow(int index, const std::vector<std::string>& row, bool multipart, bool decode) {
     std::string line = "{\"index\":" + std::to_string(index);
     line += ",\"date\":" + JsonString(row[0]);
-    line += ",\"sender\":" + JsonString(row[1]);
-    line += ",\"subject\":" + JsonString(row[2]);
+    line += ",\"sender\":" + JsonField(row[1], decode);
+    line += ",\"subject\":" + JsonField(row[2], decode);
     line += ",\"multipart\":";
     line += multipart ? "true}\n" : "false}\n";
     return line;
@@ -26,9 +27,14 @@ std::string JsonRow(int index, const std::vector<std::string>& row, bool multipa
 
 int RunList(const std::vector<std::string>& args) {
     bool json = false;
+    bool decode = false;
     std::string path;
-    if (std::string problem = ParseJsonAndFile("list", args, json, path); !problem.empty()) {
+    if (std::string problem = ParseJsonAndFile("list", args, json, path, decode);
+        !problem.empty()) {
         return UsageError(problem);
+    }
+    if (decode && !CanDecode()) {
+        return UsageError("list: this build cannot decode MIME");
     }
     CEKViewDoc doc;
     bool readError = false;
@@ -41,9 +47,12 @@ int RunList(const std::vector<std::string>& args) {
     std::vector<std::string> row;
     for (int i = 0; i < count; ++i) {
         doc.GetListRow(i, row);
+        if (decode) {
+            DecodeListRow(doc, i, row);
+        }
         bool multipart = !doc.GetBoundary(i).empty();
-        out.Write(json ? JsonRow(i, row, multipart)
-                       : TerminalRow(i, indexWidth, row, multipart, kSenderColumns));
+        out.Write(json ? JsonRow(i, row, multipart, decode)
+                       : TerminalRow(i, indexWidth, row, multipart, kSenderColumns, {}, decode));
     }
     if (!out.Flush()) {
         return kExitFailure;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/Decoding.h"
 #include "cli/ListCommand.h"
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
@@ -39,6 +40,12 @@ int main(int argc, char** argv) {
     }
     if (command == "show") {
         return RunShow(rest);
+    }
+    if (command == "attachments") {
+        return RunAttachments(rest);
+    }
+    if (command == "extract") {
+        return RunExtract(rest);
     }
     return UsageError("unknown command '" + command + "'");
 }
