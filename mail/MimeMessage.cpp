@@ -2,6 +2,8 @@
 
 #include <gmime/gmime.h>
 
+#include <algorithm>
+
 #include "mail/Charset.h"
 #include "mail/GMimeSupport.h"
 #include "mail/HeaderDecode.h"
@@ -22,6 +24,13 @@ struct Leaf {
 };
 
 std::string LowerType(GMimeObject* object) {
+    // A type without a subtype ("text") is no type: read it as plain text.
+    if (const char* raw = g_mime_object_get_header(object, "Content-Type"); raw != nullptr) {
+        const std::string_view value(raw);
+        if (value.substr(0, value.find(';')).find('/') == std::string_view::npos) {
+            return "text/plain";
+        }
+    }
     GMimeContentType* contentType = g_mime_object_get_content_type(object);
     if (contentType == nullptr) {
         return "text/plain";
@@ -119,13 +128,20 @@ int FindBody(const std::vector<Leaf>& leaves, std::string_view type) {
     return 0;
 }
 
+// The text after the header, or all of it when it does not begin with a header field.
 std::string BodyAfterHeader(std::string_view messageText) {
     const std::string_view mime = WithoutEnvelope(messageText);
-    const std::size_t blank = mime.starts_with('\n') ? 0 : mime.find("\n\n");
-    if (blank == std::string_view::npos) {
-        return {};
+    const std::size_t firstEnd = std::min(mime.find('\n'), mime.size());
+    const std::size_t colon = mime.substr(0, firstEnd).find(':');
+    const bool startsWithField =
+        colon != std::string_view::npos && colon > 0 &&
+        mime.substr(0, colon).find_first_of(" \t") == std::string_view::npos;
+    std::size_t start = 0;
+    if (startsWithField) {
+        const std::size_t blank = mime.find("\n\n");
+        start = blank == std::string_view::npos ? mime.size() : blank + 2;
     }
-    return WithLfEnds(CharsetToUtf8(mime.substr(blank + (blank == 0 ? 1 : 2)), ""));
+    return WithLfEnds(CharsetToUtf8(mime.substr(start), ""));
 }
 
 }  // namespace
@@ -143,6 +159,11 @@ DecodedMessage DecodeMessage(std::string_view messageText, int messageIndex) {
         return decoded;
     }
     const std::vector<Leaf>& leaves = parsed.leaves();
+    if (leaves.empty()) {
+        decoded.status = DecodeStatus::Unstructured;
+        decoded.body = BodyAfterHeader(messageText);
+        return decoded;
+    }
     decoded.bodyPart = FindBody(leaves, "text/plain");
     if (decoded.bodyPart == 0) {
         decoded.bodyPart = FindBody(leaves, "text/html");
