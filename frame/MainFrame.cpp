@@ -7,6 +7,7 @@
 #include <wx/settings.h>
 #include <wx/sizer.h>
 
+#include "frame/AttachmentDlg.h"
 #include "frame/PositionIndicator.h"
 #include "frame/ProgressWindow.h"
 #include "frame/QuoteColorDlg.h"
@@ -14,6 +15,7 @@
 #include "res/Menus.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
+#include "views/DecodedView.h"
 #include "views/TitleView.h"
 
 namespace ek {
@@ -107,6 +109,18 @@ void CMainFrame::MapHandlers() {
     MapCommand(ID_MAIL_NEXT, [this] { OnNextMail(); });
     MapCommand(ID_MAIL_PREV, [this] { OnPrevMail(); });
     MapCommand(ID_VIEW_COLOR, [this] { OnColorCommand(*this); });
+    MapCommand(ID_VIEW_DECODE, [this] { OnToggleDecode(); });
+    MapUpdate(ID_VIEW_DECODE, [this](CCmdUI& ui) {
+        ui.Enable(m_pContentView != nullptr && CanDecodeMessages());
+        ui.SetCheck(IsDecodedView() ? 1 : 0);
+    });
+    MapCommand(ID_FILE_SAVE_ATTACHMENTS, [this] {
+        CAttachmentDlg dialog(this, GetDocManager().GetDocument(),
+                              GetDocManager().GetDocument().m_nCurrent);
+        dialog.ShowModal();
+    });
+    MapUpdate(ID_FILE_SAVE_ATTACHMENTS,
+              [this](CCmdUI& ui) { ui.Enable(CurrentHasAttachments()); });
     MapCommand(ID_VIEW_TOOLBAR, [this] { OnViewToolBar(); });
     MapUpdate(ID_VIEW_TOOLBAR, [this](CCmdUI& ui) {
         ui.Enable();
@@ -147,6 +161,10 @@ void CMainFrame::CreatePanes() {
         m_pContentView = m_context.panes.createContent(*this, m_client);
         if (m_pContentView != nullptr) {
             addPane(m_pContentView, kContentPaneInitialId);
+            // Rows made before the text pane read its switch are made anew.
+            if (m_pContentView->IsDecoded() && m_pTitleView != nullptr) {
+                m_pTitleView->RedrawRows();
+            }
         }
     }
     if (m_pThreadView == nullptr && m_context.panes.createThread) {
@@ -354,6 +372,34 @@ void CMainFrame::UpdateRecentFileMenu(const std::vector<std::string>& menuTexts)
     if (!any) {
         fileMenu->Insert(position, WxId(ID_FILE_MRU_FILE1), U(str::kRecentFilePlaceholder));
     }
+}
+
+}  // namespace ek
+
+namespace ek {
+
+void CMainFrame::OnToggleDecode() {
+    m_pContentView->SetDecoded(!m_pContentView->IsDecoded());
+    if (m_pTitleView != nullptr) {
+        m_pTitleView->RedrawRows();
+    }
+    if (m_pThreadView != nullptr) {
+        m_pThreadView->RedrawRows();
+    }
+}
+
+bool CMainFrame::CurrentHasAttachments() {
+    const CEKViewDoc& doc = GetDocManager().GetDocument();
+    const int index = doc.m_nCurrent;
+    if (!CanDecodeMessages() || index < 0 || index >= doc.GetMessageCount()) {
+        return false;
+    }
+    const char* text = doc.MessageLines(index).text().data();
+    if (text != m_attachmentsChecked) {
+        m_attachmentsChecked = text;
+        m_hasAttachments = !ListAttachments(doc, index).empty();
+    }
+    return m_hasAttachments;
 }
 
 }  // namespace ek

@@ -68,6 +68,8 @@ class CMainFrame : public wxFrame, public CCmdTarget {
     CListPane* GetThreadView() const { return m_pThreadView; }
     CListPane* GetListView() const { return m_pListView; }
     CView* GetActiveView() const { return m_pActiveView; }
+    // The lists and the text pane show messages decoded (the text pane's switch).
+    bool IsDecodedView() const { return m_pContentView != nullptr && m_pContentView->IsDecoded(); }
     wxAuiToolBar* GetToolBarWindow() const { return m_wndToolBar; }
     bool IsThreadMode() const { return m_bThreadMode != 0; }
 
@@ -105,6 +107,8 @@ class CMainFrame : public wxFrame, public CCmdTarget {
     void OnPrevMail();
     void OnViewToolBar();
     void OnViewStatusBar();
+    void OnToggleDecode();
+    bool CurrentHasAttachments();
 
     FrameContext m_context;
     CommandRouter m_router;
@@ -128,6 +132,10 @@ class CMainFrame : public wxFrame, public CCmdTarget {
     // The last rectangle the window had while neither maximized nor minimized.
     ScreenRect m_rcNormal;
     bool m_panesCreated = false;
+    // Whether the message at this text has attachments, kept so that idle updates
+    // decode a message once.
+    const char* m_attachmentsChecked = nullptr;
+    bool m_hasAttachments = false;
 };
 
 }  // namespace ek

@@ -36,6 +36,8 @@ class CListPane : public CPane {
     virtual bool CanGoPrev() const = 0;
     virtual void GoNext() = 0;
     virtual void GoPrev() = 0;
+    // Makes every row anew, as when the decoded view is switched.
+    virtual void RedrawRows() {}
 };
 
 // What the colour dialog sets and the text pane highlights with.
@@ -51,6 +53,9 @@ class CContentPane : public CPane {
   public:
     virtual void ShowMessage(int index) = 0;
     virtual void SetQuoteSettings(const QuoteSettings& settings) = 0;
+    // The decoded view (MIME decoded) instead of the stored bytes.
+    virtual bool IsDecoded() const { return false; }
+    virtual void SetDecoded(bool) {}
 };
 
 // Makers of the panes that CreatePanes adds. Each makes its window a hidden child of

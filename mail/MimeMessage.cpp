@@ -149,7 +149,8 @@ std::string BodyAfterHeader(std::string_view messageText) {
 DecodedMessage DecodeMessage(std::string_view messageText, int messageIndex) {
     DecodedMessage decoded;
     for (const HeaderField& field : SplitHeader(messageText)) {
-        decoded.headerLines.push_back(field.name + ": " + DecodeHeaderText(field.rawValue) + "\n");
+        decoded.headerLines.push_back(DecodeHeaderText(field.name) + ": " +
+                                      DecodeHeaderText(field.rawValue) + "\n");
     }
     EnsureGMime();
     ParsedMessage parsed(messageText);

@@ -15,6 +15,8 @@ inline constexpr int ID_VIEW_FONT = 32776;
 inline constexpr int ID_MAIL_NEXT = 32777;
 inline constexpr int ID_MAIL_PREV = 32782;
 inline constexpr int ID_VIEW_COLOR = 32783;
+inline constexpr int ID_VIEW_DECODE = 32784;
+inline constexpr int ID_FILE_SAVE_ATTACHMENTS = 32785;
 
 // Commands of the framework layer.
 inline constexpr int ID_FILE_NEW = 57600;

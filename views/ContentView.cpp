@@ -15,6 +15,7 @@
 #include "platform/WxText.h"
 #include "res/Resource.h"
 #include "views/ContentFormat.h"
+#include "views/DecodedView.h"
 #include "views/ContentKeys.h"
 #include "views/FirstPart.h"
 
@@ -72,6 +73,7 @@ CEKContentView::CEKContentView(CMainFrame& frame, wxWindow* parent)
     UseFont();
     m_wndText->SetFont(m_font);
     m_bAllHeaders = settings::Read(profile, settings::kHeader);
+    m_bDecode = settings::Read(profile, settings::kDecode);
 
     Bind(wxEVT_SIZE, &CEKContentView::OnSize, this);
     m_wndText->Bind(wxEVT_KEY_DOWN, &CEKContentView::OnTextKeyDown, this);
@@ -117,8 +119,13 @@ void CEKContentView::UseFont() {
 
 void CEKContentView::ShowMessage(int index) {
     CEKViewDoc& doc = Doc();
+    ContentDisplay display;
+    if (m_bDecode != 0 &&
+        !PrepareDecodedMessage(doc, index, m_bAllHeaders != 0, m_strQuote, display)) {
+        return;
+    }
     std::vector<std::string> lines;
-    if (!doc.GetMessageLines(index, lines, m_bAllHeaders != 0)) {
+    if (m_bDecode == 0 && !doc.GetMessageLines(index, lines, m_bAllHeaders != 0)) {
         return;
     }
     const std::string delimiter = doc.GetBoundary(index);
@@ -143,8 +150,9 @@ void CEKContentView::ShowMessage(int index) {
         }
     }
 
-    ContentDisplay display =
-        PrepareContentDisplay(lines, joined, note, cp932::FromUtf8(m_strQuote));
+    if (m_bDecode == 0) {
+        display = PrepareContentDisplay(lines, joined, note, cp932::FromUtf8(m_strQuote));
+    }
     ScrollToStart();
     {
         wxWindowUpdateLocker noPainting(m_wndText);
@@ -303,6 +311,12 @@ void CEKContentView::SaveSettings() {
     ProfileStore& profile = m_frame.GetProfile();
     settings::SaveFont(profile, settings::kCFont, {m_cf.yHeight, m_cf.szFaceName});
     settings::Write(profile, settings::kHeader, m_bAllHeaders);
+    settings::Write(profile, settings::kDecode, m_bDecode);
+}
+
+void CEKContentView::SetDecoded(bool decoded) {
+    m_bDecode = decoded ? 1 : 0;
+    ShowMessage(Doc().m_nCurrent);
 }
 
 CContentPane* CreateContentView(CMainFrame& frame, wxWindow* parent) {
