@@ -2,6 +2,8 @@
 
 #include <gmime/gmime.h>
 
+#include <algorithm>
+
 #include "document/EKViewDoc.h"
 #include "document/TextRules.h"
 #include "mail/Charset.h"
@@ -88,6 +90,9 @@ void ReplaceControls(std::string& text) {
 // set) decoded words are escaped, outside it they are quoted, so that an address
 // parser reads specials in a display name as text.
 std::string DecodeWords(std::string_view raw, bool quoteWords) {
+    if (raw.find("=?") == std::string_view::npos) {
+        return cp932::ToUtf8(raw);
+    }
     std::string out;
     std::string rawRun;
     std::string wordBytes;
@@ -225,6 +230,12 @@ std::vector<HeaderField> SplitHeader(std::string_view messageText) {
 }
 
 std::string DecodeHeaderText(std::string_view rawValue) {
+    const bool plain = std::all_of(rawValue.begin(), rawValue.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7F;
+    });
+    if (plain && rawValue.find("=?") == std::string_view::npos) {
+        return std::string(rawValue);
+    }
     std::string decoded = DecodeWords(rawValue, false);
     ReplaceControls(decoded);
     return decoded;
@@ -234,7 +245,7 @@ std::string DecodeSenderName(std::string_view rawFromValue) {
     EnsureGMime();
     std::string prepared = DecodeWords(rawFromValue, true);
     ReplaceControls(prepared);
-    ParserOptionsPtr options = QuietParserOptions();
+    static const ParserOptionsPtr options = QuietParserOptions();
     GPtr<InternetAddressList> list(internet_address_list_parse(options.get(), prepared.c_str()));
     std::string name = FirstAddressName(list.get());
     if (name.empty()) {
@@ -245,21 +256,56 @@ std::string DecodeSenderName(std::string_view rawFromValue) {
 }
 
 ListFields DecodeListFields(std::string_view messageText) {
-    ListFields fields;
+    // The two fields are gathered in a walk that copies no other field: a list asks
+    // this of every row it paints.
+    const std::string_view header = WithoutEnvelope(messageText);
+    std::string sender;
+    std::string subject;
+    std::string* collecting = nullptr;
     bool haveSender = false;
     bool haveSubject = false;
-    for (const HeaderField& field : SplitHeader(messageText)) {
-        if (!haveSender && EqualsIgnoringAsciiCase(field.name, "from")) {
-            fields.sender = DecodeSenderName(field.rawValue);
-            haveSender = true;
-        } else if (!haveSubject && EqualsIgnoringAsciiCase(field.name, "subject")) {
-            fields.subject = DecodeHeaderText(field.rawValue);
-            haveSubject = true;
+    std::size_t pos = 0;
+    while (pos < header.size()) {
+        const std::size_t lf = header.find('\n', pos);
+        const std::size_t next = lf == std::string_view::npos ? header.size() : lf + 1;
+        const std::string_view line = WithoutLf(header.substr(pos, next - pos));
+        pos = next;
+        if (line.empty()) {
+            break;
         }
+        if (line[0] == ' ' || line[0] == '\t') {
+            if (collecting != nullptr) {
+                collecting->append(line);
+            }
+            continue;
+        }
+        collecting = nullptr;
         if (haveSender && haveSubject) {
             break;
         }
+        const std::size_t colon = line.find(':');
+        if (colon == std::string_view::npos || colon == 0) {
+            continue;
+        }
+        const std::string_view name = line.substr(0, colon);
+        std::string_view value = line.substr(colon + 1);
+        while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) {
+            value.remove_prefix(1);
+        }
+        if (!haveSender && EqualsIgnoringAsciiCase(name, "from")) {
+            haveSender = true;
+            collecting = &sender;
+        } else if (!haveSubject && EqualsIgnoringAsciiCase(name, "subject")) {
+            haveSubject = true;
+            collecting = &subject;
+        }
+        if (collecting != nullptr) {
+            collecting->assign(value);
+        }
     }
+    ListFields fields;
+    fields.sender = haveSender ? DecodeSenderName(sender) : std::string();
+    fields.subject = DecodeHeaderText(subject);
     return fields;
 }
 
