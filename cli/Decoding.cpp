@@ -98,7 +98,8 @@ void DecodeShow(const CEKViewDoc& doc, int index, bool allHeaders, DecodedShow& 
     show.note = lines.note;
     show.attachmentsJson = "[";
     for (const mail::Attachment& attachment : message.attachments) {
-        show.attachmentsJson += (show.attachmentsJson.size() > 1 ? "," : "") + AttachmentJson(attachment);
+        show.attachmentsJson +=
+            (show.attachmentsJson.size() > 1 ? "," : "") + AttachmentJson(attachment);
     }
     show.attachmentsJson += "]";
 }

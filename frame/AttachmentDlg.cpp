@@ -34,8 +34,8 @@ CAttachmentDlg::CAttachmentDlg(wxWindow* parent, const CEKViewDoc& doc, int inde
       m_doc(doc),
       m_index(index),
       m_items(ListAttachments(doc, index)) {
-    m_list = new wxListCtrl(this, kListId, wxDefaultPosition, FromDIP(wxSize(480, 200)),
-                            wxLC_REPORT);
+    m_list =
+        new wxListCtrl(this, kListId, wxDefaultPosition, FromDIP(wxSize(480, 200)), wxLC_REPORT);
     m_list->InsertColumn(0, U("ファイル名"), wxLIST_FORMAT_LEFT, FromDIP(240));
     m_list->InsertColumn(1, U("種類"), wxLIST_FORMAT_LEFT, FromDIP(140));
     m_list->InsertColumn(2, U("サイズ"), wxLIST_FORMAT_RIGHT, FromDIP(80));
@@ -61,13 +61,17 @@ CAttachmentDlg::CAttachmentDlg(wxWindow* parent, const CEKViewDoc& doc, int inde
     sizer->Add(buttons, 0, wxEXPAND | wxALL, FromDIP(8));
     SetSizerAndFit(sizer);
 
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { SaveChosen(false); }, kSaveId);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { SaveChosen(true); }, kSaveAllId);
-    Bind(wxEVT_UPDATE_UI,
-         [this](wxUpdateUIEvent& event) { event.Enable(m_list->GetSelectedItemCount() > 0); },
-         kSaveId);
-    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(!m_items.empty()); },
-         kSaveAllId);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { SaveChosen(false); }, kSaveId);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { SaveChosen(true); }, kSaveAllId);
+    Bind(
+        wxEVT_UPDATE_UI,
+        [this](wxUpdateUIEvent& event) { event.Enable(m_list->GetSelectedItemCount() > 0); },
+        kSaveId);
+    Bind(
+        wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(!m_items.empty()); },
+        kSaveAllId);
 }
 
 wxString CAttachmentDlg::GetResultText() const {

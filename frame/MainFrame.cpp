@@ -119,8 +119,7 @@ void CMainFrame::MapHandlers() {
                               GetDocManager().GetDocument().m_nCurrent);
         dialog.ShowModal();
     });
-    MapUpdate(ID_FILE_SAVE_ATTACHMENTS,
-              [this](CCmdUI& ui) { ui.Enable(CurrentHasAttachments()); });
+    MapUpdate(ID_FILE_SAVE_ATTACHMENTS, [this](CCmdUI& ui) { ui.Enable(CurrentHasAttachments()); });
     MapCommand(ID_VIEW_TOOLBAR, [this] { OnViewToolBar(); });
     MapUpdate(ID_VIEW_TOOLBAR, [this](CCmdUI& ui) {
         ui.Enable();

@@ -13,7 +13,7 @@ namespace ek::mail {
 namespace {
 
 constexpr std::array<std::string_view, 11> kCp932Labels = {
-    "shift_jis", "shift-jis", "sjis",      "x-sjis",     "cp932",     "windows-31j",
+    "shift_jis", "shift-jis", "sjis",       "x-sjis",     "cp932",         "windows-31j",
     "ms932",     "ms_kanji",  "csshiftjis", "x-ms-cp932", "shift_jisx0213"};
 constexpr std::array<std::string_view, 4> kAsciiLabels = {"us-ascii", "ascii", "ansi_x3.4-1968",
                                                           "iso646-us"};
@@ -199,8 +199,8 @@ std::string CharsetToUtf8(std::string_view bytes, std::string_view label) {
         }
         return cp932::ToUtf8(bytes);
     }
-    if (normal.empty() || std::find(kCp932Labels.begin(), kCp932Labels.end(), normal) !=
-                              kCp932Labels.end()) {
+    if (normal.empty() ||
+        std::find(kCp932Labels.begin(), kCp932Labels.end(), normal) != kCp932Labels.end()) {
         return cp932::ToUtf8(bytes);
     }
     if (std::find(kAsciiLabels.begin(), kAsciiLabels.end(), normal) != kAsciiLabels.end()) {

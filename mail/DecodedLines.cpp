@@ -7,8 +7,8 @@ namespace ek::mail {
 namespace {
 
 // The short header's kinds, as in the stored view: letter case counts.
-constexpr std::array<std::string_view, 4> kShortHeaderPrefixes = {"Date: ", "From: ", "Subject: ",
-                                                                  "To: "};
+constexpr std::array<std::string_view, 4> kShortHeaderPrefixes = {
+    "Date: ", "From: ", "Subject: ", "To: "};
 
 bool IsShortHeaderLine(std::string_view line) {
     for (std::string_view prefix : kShortHeaderPrefixes) {

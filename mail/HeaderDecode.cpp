@@ -71,8 +71,8 @@ bool ReadEncodedWord(std::string_view text, std::size_t pos, EncodedWord& word) 
         }
     }
     word.charset = std::string(text.substr(pos + 2, charsetEnd - pos - 2));
-    word.bytes = DecodeTransfer(text.substr(payload, close - payload), encoding == 'B' ||
-                                                                          encoding == 'b');
+    word.bytes =
+        DecodeTransfer(text.substr(payload, close - payload), encoding == 'B' || encoding == 'b');
     word.end = close + 2;
     return true;
 }

@@ -177,8 +177,8 @@ std::string HtmlToText(std::string_view html) {
                 }
                 continue;
             }
-            if (!closing && (name == "script" || name == "style" || name == "head" ||
-                             name == "title")) {
+            if (!closing &&
+                (name == "script" || name == "style" || name == "head" || name == "title")) {
                 skipUntil = name;
             } else if (name == "br") {
                 text.Break(1);

@@ -61,9 +61,9 @@ void CollectLeaves(GMimeObject* object, int depth, std::vector<Leaf>& leaves) {
         }
     } else if (GMIME_IS_PART(object)) {
         GMimeContentDisposition* disposition = g_mime_object_get_content_disposition(object);
-        leaves.push_back({GMIME_PART(object), LowerType(object),
-                          disposition != nullptr &&
-                              g_mime_content_disposition_is_attachment(disposition)});
+        leaves.push_back(
+            {GMIME_PART(object), LowerType(object),
+             disposition != nullptr && g_mime_content_disposition_is_attachment(disposition)});
     }
 }
 
@@ -185,9 +185,8 @@ DecodedMessage DecodeMessage(std::string_view messageText, int messageIndex) {
         attachment.size = PartBytes(leaves[i].part).size();
         const char* name = g_mime_part_get_filename(leaves[i].part);
         attachment.named = name != nullptr && *name != '\0';
-        attachment.filename = attachment.named
-                                  ? std::string(name)
-                                  : MadeUpName(messageIndex, number, attachment.type);
+        attachment.filename = attachment.named ? std::string(name)
+                                               : MadeUpName(messageIndex, number, attachment.type);
         if (!IsValidUtf8(attachment.filename)) {
             attachment.filename = CharsetToUtf8(attachment.filename, "");
         }

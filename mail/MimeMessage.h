@@ -11,10 +11,10 @@
 namespace ek::mail {
 
 struct Attachment {
-    int part = 0;          // leaf number, from 1, in tree order
-    std::string filename;  // UTF-8; from the filename or name parameter, else made up
-    bool named = false;    // the message gave the name
-    std::string type;      // lower case, "image/jpeg"
+    int part = 0;            // leaf number, from 1, in tree order
+    std::string filename;    // UTF-8; from the filename or name parameter, else made up
+    bool named = false;      // the message gave the name
+    std::string type;        // lower case, "image/jpeg"
     std::uint64_t size = 0;  // decoded bytes
 };
 

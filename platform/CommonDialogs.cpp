@@ -7,7 +7,7 @@
 namespace ek {
 
 std::optional<std::string> CommonDialogsUi::ChooseFolder(wxWindow* parent,
-                                                          const std::string& initial) {
+                                                         const std::string& initial) {
     wxDirDialog dialog(parent, wxString::FromUTF8("保存先のフォルダ"), wxString::FromUTF8(initial),
                        wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK) {

@@ -132,10 +132,10 @@ std::vector<wxAcceleratorEntry> MainAccelerators() {
 
 const std::vector<int>& ToolBarLayout() {
     static const std::vector<int> layout = {
-        ID_FILE_OPEN,    ID_FILE_SAVE,   ID_SEPARATOR,      ID_EDIT_COPY,   ID_SEPARATOR,
-        ID_VIEW_CONTENT, ID_VIEW_THREAD, ID_VIEW_ALLHEADER, ID_VIEW_DECODE, ID_SEPARATOR,
-        ID_MAIL_PREV,    ID_MAIL_NEXT,   ID_SEPARATOR,      ID_FILE_PRINT,  ID_SEPARATOR,
-        ID_APP_ABOUT,
+        ID_FILE_OPEN,   ID_FILE_SAVE,    ID_SEPARATOR,   ID_EDIT_COPY,
+        ID_SEPARATOR,   ID_VIEW_CONTENT, ID_VIEW_THREAD, ID_VIEW_ALLHEADER,
+        ID_VIEW_DECODE, ID_SEPARATOR,    ID_MAIL_PREV,   ID_MAIL_NEXT,
+        ID_SEPARATOR,   ID_FILE_PRINT,   ID_SEPARATOR,   ID_APP_ABOUT,
     };
     return layout;
 }

@@ -45,8 +45,8 @@ class CliDecode : public testing::Test {
                 {"--b", "Content-Type: text/plain; charset=utf-8",
                  "Content-Transfer-Encoding: quoted-printable", "", "caf=C3=A9 a@b.jp", "--b",
                  "Content-Type: application/octet-stream; name=\"../../evil.bin\"",
-                 "Content-Transfer-Encoding: base64", "", "AAEC", "--b",
-                 "Content-Type: image/gif", "", "GIF89a", "--b--"}) +
+                 "Content-Transfer-Encoding: base64", "", "AAEC", "--b", "Content-Type: image/gif",
+                 "", "GIF89a", "--b--"}) +
         Message({"Date: Sun, 2 Jan 2000 10:00:00", "From: Plain <p@example.jp>", "Subject: raw"},
                 {"text"})};
 };
@@ -67,17 +67,19 @@ TEST_F(CliDecode, ListAndThreadsDecodeSenderAndSubject) {
 }
 
 TEST_F(CliDecode, ShowGivesDecodedLinesStepsAndAttachments) {
-    ProgramRun show = RunCli({"show", "--decode", "--json", "--short-headers", mailbox.path(), "0"});
+    ProgramRun show =
+        RunCli({"show", "--decode", "--json", "--short-headers", mailbox.path(), "0"});
     ASSERT_EQ(show.exitCode, 0) << show.err;
-    EXPECT_EQ(show.out,
-              "{\"index\":0,\"note\":true,\"lines\":[\"Date: Sat, 1 Jan 2000 10:00:00\\n\","
-              "\"From: 山田 <y@example.jp>\\n\",\"Subject: 日本\\n\",\"\\n\",\"café a@b.jp\\n\","
-              "\"(添付ファイルがあります)\"],\"steps\":[{\"start\":82,\"end\":88,\"attr\":\"mail\"},"
-              "{\"start\":89,\"end\":124,\"attr\":\"note\"},{\"start\":0,\"end\":5,\"attr\":\"bold\"},"
-              "{\"start\":31,\"end\":36,\"attr\":\"bold\"},{\"start\":59,\"end\":67,\"attr\":\"bold\"}],"
-              "\"attachments\":[{\"part\":2,\"filename\":\"../../evil.bin\","
-              "\"type\":\"application/octet-stream\",\"size\":3},{\"part\":3,"
-              "\"filename\":\"message0-part3.gif\",\"type\":\"image/gif\",\"size\":6}]}\n");
+    EXPECT_EQ(
+        show.out,
+        "{\"index\":0,\"note\":true,\"lines\":[\"Date: Sat, 1 Jan 2000 10:00:00\\n\","
+        "\"From: 山田 <y@example.jp>\\n\",\"Subject: 日本\\n\",\"\\n\",\"café a@b.jp\\n\","
+        "\"(添付ファイルがあります)\"],\"steps\":[{\"start\":82,\"end\":88,\"attr\":\"mail\"},"
+        "{\"start\":89,\"end\":124,\"attr\":\"note\"},{\"start\":0,\"end\":5,\"attr\":\"bold\"},"
+        "{\"start\":31,\"end\":36,\"attr\":\"bold\"},{\"start\":59,\"end\":67,\"attr\":\"bold\"}],"
+        "\"attachments\":[{\"part\":2,\"filename\":\"../../evil.bin\","
+        "\"type\":\"application/octet-stream\",\"size\":3},{\"part\":3,"
+        "\"filename\":\"message0-part3.gif\",\"type\":\"image/gif\",\"size\":6}]}\n");
 }
 
 TEST_F(CliDecode, AttachmentsAndExtractIntoTheChosenFolderOnly) {
@@ -100,10 +102,11 @@ TEST_F(CliDecode, AttachmentsAndExtractIntoTheChosenFolderOnly) {
 
 TEST_F(CliDecode, ExtractRefusesMissingPartsMessagesAndFolders) {
     TempFile target("", "unused");
-    EXPECT_EQ(RunCli({"extract", mailbox.path(), "0", "--part", "1", "--to", target.dir()}).exitCode,
-              1) << "part 1 is the body shown";
-    EXPECT_EQ(RunCli({"extract", mailbox.path(), "0", "--part", "9", "--to", target.dir()}).exitCode,
-              1);
+    EXPECT_EQ(
+        RunCli({"extract", mailbox.path(), "0", "--part", "1", "--to", target.dir()}).exitCode, 1)
+        << "part 1 is the body shown";
+    EXPECT_EQ(
+        RunCli({"extract", mailbox.path(), "0", "--part", "9", "--to", target.dir()}).exitCode, 1);
     EXPECT_EQ(RunCli({"extract", mailbox.path(), "5", "--to", target.dir()}).exitCode, 1);
     EXPECT_EQ(RunCli({"attachments", mailbox.path(), "-1"}).exitCode, 1);
     EXPECT_EQ(RunCli({"extract", mailbox.path(), "0", "--to", target.dir() + "/none"}).exitCode, 1);

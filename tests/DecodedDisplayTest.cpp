@@ -10,11 +10,13 @@ namespace ek::test {
 namespace {
 
 TEST(DecodedDisplay, RunsLandOnTheNamedCharacters) {
-    const std::vector<std::string> lines = {"Subject: 日本\n", "\n", "見て http://例.jp/ と a@b.jp\n",
-                                            "> 引用\n", "(添付ファイルがあります)"};
+    const std::vector<std::string> lines = {"Subject: 日本\n", "\n",
+                                            "見て http://例.jp/ と a@b.jp\n", "> 引用\n",
+                                            "(添付ファイルがあります)"};
     const std::string joined = JoinLines(lines);
     ContentDisplay display = PrepareDecodedContentDisplay(lines, joined, true, ">");
-    EXPECT_EQ(display.text, L"Subject: 日本\n\n見て http://例.jp/ と a@b.jp\n> 引用\n(添付ファイルがあります)");
+    EXPECT_EQ(display.text,
+              L"Subject: 日本\n\n見て http://例.jp/ と a@b.jp\n> 引用\n(添付ファイルがあります)");
     auto covered = [&](const StyleRun& run) {
         return display.text.substr(run.start, run.end - run.start);
     };
@@ -46,8 +48,9 @@ TEST(DecodedDisplay, MalformedUtf8AndNulShowAsReplacementKeepingPositions) {
     ContentDisplay display = PrepareDecodedContentDisplay(lines, joined, false, "");
     EXPECT_EQ(display.text, L"\n\uFFFD\uFFFD\uFFFD\uFFFDa@b\n");
     ASSERT_EQ(display.runs.size(), 1u);
-    EXPECT_EQ(display.text.substr(display.runs[0].start, display.runs[0].end - display.runs[0].start),
-              L"a@b");
+    EXPECT_EQ(
+        display.text.substr(display.runs[0].start, display.runs[0].end - display.runs[0].start),
+        L"a@b");
     // Every truncation of a multi-byte character stays in bounds.
     const std::string text = "日本語😀";
     for (std::size_t n = 0; n <= text.size(); ++n) {

@@ -56,8 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
         CharsetCase{"\x93\xfa\x96\x7b", "utf-8", "日本"},  // invalid UTF-8: CP932
         CharsetCase{"caf\xe9", "ISO-8859-1", "café"},
         CharsetCase{"\x93\xfa\x96\x7b", "x-no-such-charset", "日本"},
-        CharsetCase{"\xc6\xfc\xcb\xdc", "EUC-JP", "日本"},
-        CharsetCase{"\xff", "", "\xef\xbf\xbd"},
+        CharsetCase{"\xc6\xfc\xcb\xdc", "EUC-JP", "日本"}, CharsetCase{"\xff", "", "\xef\xbf\xbd"},
         CharsetCase{"a\x1b$B", "iso-2022-jp", "a"},
         CharsetCase{"\x1b$B!", "iso-2022-jp", "\xef\xbf\xbd"}));
 
@@ -88,24 +87,23 @@ TEST_P(HeaderWords, Decode) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rfc2047, HeaderWords,
-    ::testing::Values(
-        HeaderCase{"=?ISO-2022-JP?B?GyRCLSEbKEI=?= sale", "① sale"},
-        HeaderCase{"=?utf-8?q?caf=C3=A9_au_lait?=", "café au lait"},
-        // Blanks between words vanish, so a character split across two words joins.
-        HeaderCase{"=?utf-8?b?5pel?=  =?utf-8?b?5pys?=", "日本"},
-        HeaderCase{"=?utf-8?B?5pc=?= =?utf-8?B?pQ==?=", "日"},
-        HeaderCase{"a =?utf-8?q?b?= c", "a b c"},
-        HeaderCase{"=?utf-8?q?unclosed", "=?utf-8?q?unclosed"},
-        HeaderCase{"=?utf-8?x?bad?=", "=?utf-8?x?bad?="},
-        HeaderCase{"=?utf-8?q?line=0Abreak=00?=", "line break "},
-        HeaderCase{"=?bogus?q?abc?=", "abc"},
-        HeaderCase{"=?utf-8?b?!!broken base64?=", "=?utf-8?b?!!broken base64?="},
-        HeaderCase{"\x93\xfa\x96\x7b raw", "日本 raw"},
-        HeaderCase{"=?ISO-2022-JP*ja?B?GyRCRnxLXBsoQg==?=", "日本"}));
+    ::testing::Values(HeaderCase{"=?ISO-2022-JP?B?GyRCLSEbKEI=?= sale", "① sale"},
+                      HeaderCase{"=?utf-8?q?caf=C3=A9_au_lait?=", "café au lait"},
+                      // Blanks between words vanish, so a character split across two words joins.
+                      HeaderCase{"=?utf-8?b?5pel?=  =?utf-8?b?5pys?=", "日本"},
+                      HeaderCase{"=?utf-8?B?5pc=?= =?utf-8?B?pQ==?=", "日"},
+                      HeaderCase{"a =?utf-8?q?b?= c", "a b c"},
+                      HeaderCase{"=?utf-8?q?unclosed", "=?utf-8?q?unclosed"},
+                      HeaderCase{"=?utf-8?x?bad?=", "=?utf-8?x?bad?="},
+                      HeaderCase{"=?utf-8?q?line=0Abreak=00?=", "line break "},
+                      HeaderCase{"=?bogus?q?abc?=", "abc"},
+                      HeaderCase{"=?utf-8?b?!!broken base64?=", "=?utf-8?b?!!broken base64?="},
+                      HeaderCase{"\x93\xfa\x96\x7b raw", "日本 raw"},
+                      HeaderCase{"=?ISO-2022-JP*ja?B?GyRCRnxLXBsoQg==?=", "日本"}));
 
 TEST(HeaderFields, FoldedLinesJoinAndEnvelopeIsSkipped) {
-    std::vector<HeaderField> fields = SplitHeader(Stored(
-        "Subject: =?utf-8?q?one?=\n =?utf-8?q?two?=\nnot a field\nFrom: a@b\n\nBody: no\n"));
+    std::vector<HeaderField> fields = SplitHeader(
+        Stored("Subject: =?utf-8?q?one?=\n =?utf-8?q?two?=\nnot a field\nFrom: a@b\n\nBody: no\n"));
     ASSERT_EQ(fields.size(), 2u);
     EXPECT_EQ(fields[0].name, "Subject");
     EXPECT_EQ(DecodeHeaderText(fields[0].rawValue), "onetwo");
@@ -167,8 +165,9 @@ TEST(DecodeMessage, BodyIsFirstInlineTextPartInTreeOrder) {
 
 TEST(DecodeMessage, HtmlOnlyAndForwardedMessages) {
     DecodedMessage html = DecodeMessage(
-        Stored("Content-Type: text/html; charset=utf-8\n\n<p>Hi&amp;bye</p><a href=\"http://x.jp/\">"
-               "site</a><br>end\n"),
+        Stored(
+            "Content-Type: text/html; charset=utf-8\n\n<p>Hi&amp;bye</p><a href=\"http://x.jp/\">"
+            "site</a><br>end\n"),
         0);
     EXPECT_TRUE(html.bodyFromHtml);
     EXPECT_EQ(html.body, "Hi&bye\n\nsite <http://x.jp/>\nend\n");
@@ -183,11 +182,11 @@ TEST(DecodeMessage, HtmlOnlyAndForwardedMessages) {
 }
 
 TEST(DecodeMessage, DisplayLinesFollowTheHeaderSwitch) {
-    DecodedMessage message = DecodeMessage(
-        Stored("Received: x\nSubject: =?utf-8?q?caf=C3=A9?=\nTo: t@u\n\nline\n"), 0);
+    DecodedMessage message =
+        DecodeMessage(Stored("Received: x\nSubject: =?utf-8?q?caf=C3=A9?=\nTo: t@u\n\nline\n"), 0);
     DecodedLines all = BuildDecodedLines(message, true);
-    EXPECT_EQ(all.lines, (std::vector<std::string>{"Received: x\n", "Subject: café\n",
-                                                   "To: t@u\n", "\n", "line\n"}));
+    EXPECT_EQ(all.lines, (std::vector<std::string>{"Received: x\n", "Subject: café\n", "To: t@u\n",
+                                                   "\n", "line\n"}));
     EXPECT_FALSE(all.note);
     DecodedLines brief = BuildDecodedLines(DecodeMessage(Stored(kMixed), 0), false);
     EXPECT_EQ(brief.lines.front(), "From: a@b\n");
@@ -243,8 +242,9 @@ TEST(DecodeMessage, FiftyNestedMultipartsAndEveryTruncatedPrefix) {
 
 TEST(DecodeMessage, LargeAttachmentAndTortureTest) {
     const std::string line(76, 'A');
-    std::string big = "Content-Type: multipart/mixed; boundary=z\n\n--z\n\nhi\n--z\n"
-                      "Content-Type: application/octet-stream\nContent-Transfer-Encoding: base64\n\n";
+    std::string big =
+        "Content-Type: multipart/mixed; boundary=z\n\n--z\n\nhi\n--z\n"
+        "Content-Type: application/octet-stream\nContent-Transfer-Encoding: base64\n\n";
     for (int i = 0; i < 100000; ++i) {  // 5.7 MB decoded
         big += line + "\n";
     }
@@ -298,8 +298,9 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"..", "fallback.bin"}, NameCase{"", "fallback.bin"},
                       NameCase{"CON", "_CON"}, NameCase{"con.txt", "_con.txt"},
                       NameCase{"Com1.log", "_Com1.log"}, NameCase{"console", "console"},
-                      NameCase{"a\x01\tb\x7f.txt", "a__b_.txt"}, NameCase{"q?<>|*\".txt", "q______.txt"},
-                      NameCase{" .hidden. ", "hidden"}, NameCase{"写真.jpg", "写真.jpg"}));
+                      NameCase{"a\x01\tb\x7f.txt", "a__b_.txt"},
+                      NameCase{"q?<>|*\".txt", "q______.txt"}, NameCase{" .hidden. ", "hidden"},
+                      NameCase{"写真.jpg", "写真.jpg"}));
 
 TEST(SafeNames, LongNamesAreCutOnACharacterBoundaryKeepingTheExtension) {
     std::string name;

@@ -25,7 +25,11 @@ void AppendWide(std::wstring& text, char32_t cp) {
 // single byte standing for U+FFFD.
 std::size_t DecodeUtf8At(std::string_view bytes, std::size_t pos, char32_t& cp) {
     const auto b = static_cast<unsigned char>(bytes[pos]);
-    std::size_t length = b < 0x80 ? 1 : b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 ? 2 : 0;
+    std::size_t length = b < 0x80                 ? 1
+                         : b >= 0xF0 && b <= 0xF4 ? 4
+                         : b >= 0xE0              ? 3
+                         : b >= 0xC2              ? 2
+                                                  : 0;
     if (length == 1) {
         cp = b == 0 ? cp932::kReplacementChar : b;
         return 1;

@@ -15,8 +15,8 @@
 #include "platform/WxText.h"
 #include "res/Resource.h"
 #include "views/ContentFormat.h"
-#include "views/DecodedView.h"
 #include "views/ContentKeys.h"
+#include "views/DecodedView.h"
 #include "views/FirstPart.h"
 
 namespace ek {

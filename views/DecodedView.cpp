@@ -20,8 +20,8 @@ bool PrepareDecodedMessage(const CEKViewDoc& doc, int index, bool allHeaders,
     }
     mail::DecodedLines lines = mail::BuildDecodedLines(
         mail::DecodeMessage(doc.MessageLines(index).text(), index), allHeaders);
-    display = PrepareDecodedContentDisplay(lines.lines, JoinLines(lines.lines), lines.note,
-                                           quoteMarks);
+    display =
+        PrepareDecodedContentDisplay(lines.lines, JoinLines(lines.lines), lines.note, quoteMarks);
     return true;
 }
 
