@@ -110,6 +110,12 @@ TEST(HeaderFields, FoldedLinesJoinAndEnvelopeIsSkipped) {
     EXPECT_EQ(fields[1].rawValue, "a@b");
 }
 
+TEST(HeaderFields, RawBytesAndControlsInANameStayOneValidLine) {
+    DecodedMessage message = DecodeMessage(Stored("\xff\x93\xfa\x7f-Agent: x\n\nbody\n"), 0);
+    ASSERT_EQ(message.headerLines.size(), 1u);
+    EXPECT_EQ(message.headerLines[0], "\xef\xbf\xbd\xe6\x97\xa5 -Agent: x\n");
+}
+
 TEST(SenderName, FirstAddressOfTheWholeField) {
     EXPECT_EQ(DecodeSenderName("=?utf-8?q?Doe=2C_John?= <j@x.org>, b@y.org"), "Doe, John");
     EXPECT_EQ(DecodeSenderName("\"=?ISO-2022-JP?B?GyRCRnxLXBsoQg==?=\" <a@b.jp>"), "日本");
