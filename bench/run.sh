@@ -42,6 +42,14 @@ for count in $COUNTS; do
             printf "%-34s %9.3f %9.2f   (to list --json)\n", "process: ekview-cli search " word, $3, $3 / ($1 > 0 ? $1 : 0.001)
         }'
     done
+    # The decoded list against the stored list of the same run (CPU seconds).
+    raw=$( { /usr/bin/time -f "%U %S" "$BUILD_DIR/cli/ekview-cli" list --json "$mailbox" >/dev/null; } 2>&1 )
+    decoded=$( { /usr/bin/time -f "%U %S" "$BUILD_DIR/cli/ekview-cli" list --decode --json "$mailbox" >/dev/null; } 2>&1 ) || true
+    echo "$raw" "$decoded" | awk '{
+        r = $1 + $2; d = $3 + $4
+        printf "%-34s %9.3f %9s   (CPU s, baseline)\n", "process: ekview-cli list --json", r, "1.00"
+        printf "%-34s %9.3f %9.2f   (CPU s)\n", "process: list --decode --json", d, d / (r > 0 ? r : 0.001)
+    }'
     # The viewer under a virtual X server: open to list ready, the thread list,
     # and (once) a 20,000-line message shown.
     if [ -x "$BUILD_DIR/app/gui_open_bench" ] && [ "$count" -le 100000 ]; then

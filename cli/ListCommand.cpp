@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/CsvText.h"
+#include "cli/Decoding.h"
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
 #include "cli/TextOut.h"
@@ -14,28 +15,31 @@ namespace {
 
 constexpr std::size_t kSenderColumns = 24;
 
-std::string JsonRow(int index, const std::vector<std::string>& row, bool multipart) {
+std::string JsonRow(int index, const std::vector<std::string>& row, bool multipart, bool decode) {
     std::string line = "{\"index\":" + std::to_string(index);
     line += ",\"date\":" + JsonString(row[0]);
-    line += ",\"sender\":" + JsonString(row[1]);
-    line += ",\"subject\":" + JsonString(row[2]);
+    line += ",\"sender\":" + JsonField(row[1], decode);
+    line += ",\"subject\":" + JsonField(row[2], decode);
     line += ",\"multipart\":";
     line += multipart ? "true}\n" : "false}\n";
     return line;
 }
 
+// Sender and subject are UTF-8 already when decoded.
 std::string CsvRow(int index, const std::vector<std::string>& row, bool multipart,
-                   const std::string& messageId) {
-    return CsvRecord({std::to_string(index), cp932::ToUtf8(row[0]), cp932::ToUtf8(row[1]),
-                      cp932::ToUtf8(row[2]), multipart ? "true" : "false",
-                      cp932::ToUtf8(messageId)});
+                   const std::string& messageId, bool decode) {
+    auto field = [decode](const std::string& text) {
+        return decode ? text : cp932::ToUtf8(text);
+    };
+    return CsvRecord({std::to_string(index), cp932::ToUtf8(row[0]), field(row[1]),
+                      field(row[2]), multipart ? "true" : "false", cp932::ToUtf8(messageId)});
 }
 
 enum class ListFormat { Terminal, Json, Csv };
 
-// "[--json|--csv] FILE"; returns the usage error, or an empty string.
+// "[--json|--csv] [--decode] FILE"; returns the usage error, or an empty string.
 std::string ParseListArgs(const std::vector<std::string>& args, ListFormat& format,
-                          std::string& path) {
+                          std::string& path, bool& decode) {
     std::vector<std::string> rest;
     format = ListFormat::Terminal;
     bool csv = false;
@@ -47,7 +51,7 @@ std::string ParseListArgs(const std::vector<std::string>& args, ListFormat& form
         }
     }
     bool json = false;
-    std::string problem = ParseJsonAndFile("list", rest, json, path);
+    std::string problem = ParseJsonAndFile("list", rest, json, path, decode);
     if (problem.empty() && json && csv) {
         problem = "list: give one of --json and --csv";
     }
@@ -57,19 +61,27 @@ std::string ParseListArgs(const std::vector<std::string>& args, ListFormat& form
 
 }  // namespace
 
-std::string ListRowText(const CEKViewDoc& doc, int index, int indexWidth, bool json) {
+std::string ListRowText(const CEKViewDoc& doc, int index, int indexWidth, bool json,
+                        bool decode) {
     std::vector<std::string> row;
     doc.GetListRow(index, row);
+    if (decode) {
+        DecodeListRow(doc, index, row);
+    }
     bool multipart = !doc.GetBoundary(index).empty();
-    return json ? JsonRow(index, row, multipart)
-                : TerminalRow(index, indexWidth, row, multipart, kSenderColumns);
+    return json ? JsonRow(index, row, multipart, decode)
+                : TerminalRow(index, indexWidth, row, multipart, kSenderColumns, {}, decode);
 }
 
 int RunList(const std::vector<std::string>& args) {
     ListFormat format = ListFormat::Terminal;
+    bool decode = false;
     std::string path;
-    if (std::string problem = ParseListArgs(args, format, path); !problem.empty()) {
+    if (std::string problem = ParseListArgs(args, format, path, decode); !problem.empty()) {
         return UsageError(problem);
+    }
+    if (decode && !CanDecode()) {
+        return UsageError("list: this build cannot decode MIME");
     }
     CEKViewDoc doc;
     bool readError = false;
@@ -86,15 +98,19 @@ int RunList(const std::vector<std::string>& args) {
     for (int i = 0; i < count; ++i) {
         switch (format) {
             case ListFormat::Terminal:
-                out.Write(ListRowText(doc, i, indexWidth, false));
+                out.Write(ListRowText(doc, i, indexWidth, false, decode));
                 break;
             case ListFormat::Json:
-                out.Write(ListRowText(doc, i, indexWidth, true));
+                out.Write(ListRowText(doc, i, indexWidth, true, decode));
                 break;
             case ListFormat::Csv: {
                 doc.GetListRow(i, row);
+                if (decode) {
+                    DecodeListRow(doc, i, row);
+                }
                 bool multipart = !doc.GetBoundary(i).empty();
-                out.Write(CsvRow(i, row, multipart, doc.GetHeaderValue(i, "Message-Id: ")));
+                out.Write(
+                    CsvRow(i, row, multipart, doc.GetHeaderValue(i, "Message-Id: "), decode));
                 break;
             }
         }

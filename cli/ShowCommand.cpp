@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 
+#include "cli/Decoding.h"
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
 #include "cli/StyledText.h"
@@ -28,6 +29,7 @@ enum class ColorMode { Auto, Always, Never };
 
 struct ShowOptions {
     bool json = false;
+    bool decode = false;
     bool allHeaders = true;
     std::optional<std::string> quoteMarks;  // UTF-8
     ColorMode color = ColorMode::Auto;
@@ -58,6 +60,8 @@ std::string ParseOptions(const std::vector<std::string>& args, ShowOptions& opti
         const std::string& arg = args[i];
         if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--decode") {
+            options.decode = true;
         } else if (arg == "--short-headers") {
             options.allHeaders = false;
         } else if (arg == "--all-headers") {
@@ -90,28 +94,16 @@ std::string ParseOptions(const std::vector<std::string>& args, ShowOptions& opti
     return {};
 }
 
-// A whole decimal number; out-of-range values saturate, so that they are reported as
-// outside the mailbox.
-std::optional<long long> ParseIndex(const std::string& text) {
-    long long value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (end != text.data() + text.size() || text.empty()) {
-        return std::nullopt;
-    }
-    if (error == std::errc::result_out_of_range) {
-        return text[0] == '-' ? -1 : std::numeric_limits<long long>::max();
-    }
-    return error == std::errc() ? std::optional<long long>(value) : std::nullopt;
-}
-
+// `attachments` is a JSON array, or empty for the stored view, whose lines are CP932.
 std::string JsonMessage(int index, bool note, const std::vector<std::string>& lines,
-                        const std::vector<HighlightStep>& steps) {
+                        const std::vector<HighlightStep>& steps, const std::string& attachments) {
+    const bool utf8 = !attachments.empty();
     std::string json = "{\"index\":" + std::to_string(index);
     json += note ? ",\"note\":true" : ",\"note\":false";
     json += ",\"lines\":[";
     for (std::size_t i = 0; i < lines.size(); ++i) {
         json += i == 0 ? "" : ",";
-        json += JsonString(lines[i]);
+        json += JsonField(lines[i], utf8);
     }
     json += "],\"steps\":[";
     for (std::size_t i = 0; i < steps.size(); ++i) {
@@ -122,7 +114,11 @@ std::string JsonMessage(int index, bool note, const std::vector<std::string>& li
         json += AttrName(steps[i].kind);
         json += "\"}";
     }
-    json += "]}\n";
+    json += "]";
+    if (utf8) {
+        json += ",\"attachments\":" + attachments;
+    }
+    json += "}\n";
     return json;
 }
 
@@ -137,6 +133,9 @@ int RunShow(const std::vector<std::string>& args) {
     if (!number) {
         return UsageError("show: INDEX must be a message number");
     }
+    if (options.decode && !CanDecode()) {
+        return UsageError("show: this build cannot decode MIME");
+    }
     CEKViewDoc doc;
     bool readError = false;
     if (!LoadMailbox(doc, options.path, readError)) {
@@ -150,18 +149,28 @@ int RunShow(const std::vector<std::string>& args) {
     const int index = static_cast<int>(*number);
 
     ProfileFile profile = ProfileFile::Load(ProfileFilePath());
-    std::string marks =
-        cp932::FromUtf8(options.quoteMarks.value_or(settings::Read(profile, settings::kQuote)));
+    const std::string marksUtf8 =
+        options.quoteMarks.value_or(settings::Read(profile, settings::kQuote));
 
     std::vector<std::string> lines;
-    doc.GetMessageLines(index, lines, options.allHeaders);
-    std::string delimiter = doc.GetBoundary(index);
-    bool note = !delimiter.empty() && CutToFirstPart(lines, delimiter);
-    std::vector<HighlightStep> steps = BuildHighlightSteps(lines, note, marks);
+    bool note = false;
+    std::vector<HighlightStep> steps;
+    DecodedShow decoded;
+    if (options.decode) {
+        DecodeShow(doc, index, options.allHeaders, decoded);
+        lines = std::move(decoded.lines);
+        note = decoded.note;
+        steps = BuildHighlightSteps(lines, note, marksUtf8, TextCoding::Utf8);
+    } else {
+        doc.GetMessageLines(index, lines, options.allHeaders);
+        std::string delimiter = doc.GetBoundary(index);
+        note = !delimiter.empty() && CutToFirstPart(lines, delimiter);
+        steps = BuildHighlightSteps(lines, note, cp932::FromUtf8(marksUtf8));
+    }
 
     Output out;
     if (options.json) {
-        out.Write(JsonMessage(index, note, lines, steps));
+        out.Write(JsonMessage(index, note, lines, steps, decoded.attachmentsJson));
     } else {
         bool color = options.color == ColorMode::Always ||
                      (options.color == ColorMode::Auto && ::isatty(STDOUT_FILENO) == 1);
@@ -171,7 +180,7 @@ int RunShow(const std::vector<std::string>& args) {
         std::string text = JoinLines(lines);
         std::vector<StyleRun> runs =
             color ? ResolveStyleRuns(steps, text.size()) : std::vector<StyleRun>();
-        out.Write(StyledText(text, runs, palette, color));
+        out.Write(StyledText(text, runs, palette, color, options.decode));
         if (!text.empty() && text.back() != '\n') {
             out.Write("\n");
         }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/TextOut.h"
 #include "platform/Cp932Decode.h"
 
 namespace ek::cli {
@@ -66,7 +67,7 @@ void AppendVisible(std::string& out, char32_t c, int& column) {
 }  // namespace
 
 std::string StyledText(std::string_view cp932, const std::vector<StyleRun>& runs,
-                       const Palette& palette, bool color) {
+                       const Palette& palette, bool color, bool utf8) {
     std::string out;
     out.reserve(cp932.size() * 3 / 2);
     std::size_t next = 0;  // the first run that has not ended yet
@@ -85,9 +86,14 @@ std::string StyledText(std::string_view cp932, const std::vector<StyleRun>& runs
                 active = wanted;
             }
         }
-        std::size_t length = 0;
-        char32_t c = cp932::DecodeChar(cp932, pos, &length);
-        pos += length;
+        char32_t c = 0;
+        if (utf8) {
+            c = NextCodePoint(cp932, pos);
+        } else {
+            std::size_t length = 0;
+            c = cp932::DecodeChar(cp932, pos, &length);
+            pos += length;
+        }
         AppendVisible(out, c, column);
     }
     if (active != nullptr) {

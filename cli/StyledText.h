@@ -18,8 +18,9 @@ struct Palette {
     settings::ColorRef note;
 };
 
-// With `color` false the runs are ignored and the text is plain.
+// With `color` false the runs are ignored and the text is plain. With `utf8` the text
+// is decoded UTF-8 rather than CP932 (positions are bytes either way).
 std::string StyledText(std::string_view cp932, const std::vector<StyleRun>& runs,
-                       const Palette& palette, bool color);
+                       const Palette& palette, bool color, bool utf8 = false);
 
 }  // namespace ek::cli

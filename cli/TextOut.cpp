@@ -31,7 +31,8 @@ bool IsControl(char32_t c) {
     return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0);
 }
 
-// Decodes one UTF-8 sequence of text we produced ourselves (always valid).
+}  // namespace
+
 char32_t NextCodePoint(std::string_view utf8, std::size_t& pos) {
     auto byte = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
     unsigned char lead = byte(pos);
@@ -47,6 +48,8 @@ char32_t NextCodePoint(std::string_view utf8, std::size_t& pos) {
     ++pos;
     return c;
 }
+
+namespace {
 
 void AppendJsonEscaped(std::string& out, char32_t c) {
     switch (c) {
@@ -100,6 +103,20 @@ std::string TerminalText(std::string_view cp932) {
     return out;
 }
 
+std::string TerminalUtf8Text(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        char32_t c = NextCodePoint(utf8, pos);
+        if (IsControl(c)) {
+            AppendEscapedControl(out, c);
+        } else {
+            cp932::AppendUtf8(out, c);
+        }
+    }
+    return out;
+}
+
 std::size_t TerminalColumns(std::string_view utf8) {
     std::size_t columns = 0;
     for (std::size_t pos = 0; pos < utf8.size();) {
@@ -135,16 +152,20 @@ int IndexWidth(int count) {
 }
 
 std::string TerminalRow(int index, int indexWidth, const std::vector<std::string>& fields,
-                        bool multipart, std::size_t senderColumns, std::string_view subjectPrefix) {
+                        bool multipart, std::size_t senderColumns, std::string_view subjectPrefix,
+                        bool utf8Fields) {
+    auto text = [utf8Fields](std::string_view field) {
+        return utf8Fields ? TerminalUtf8Text(field) : TerminalText(field);
+    };
     std::string number = std::to_string(index);
     std::string line(static_cast<std::size_t>(indexWidth) - number.size(), ' ');
     line += number;
     line += "  ";
     line += FitColumns(TerminalText(fields[0]), 19);
     line += multipart ? "  + " : "    ";
-    line += FitColumns(TerminalText(fields[1]), senderColumns);
+    line += FitColumns(text(fields[1]), senderColumns);
     line += "  ";
-    line += TerminalText(std::string(subjectPrefix) + fields[2]);
+    line += TerminalText(subjectPrefix) + text(fields[2]);
     line += '\n';
     return line;
 }
@@ -160,6 +181,10 @@ std::string JsonString(std::string_view cp932) {
     }
     out += '"';
     return out;
+}
+
+std::string JsonField(std::string_view text, bool utf8) {
+    return utf8 ? JsonUtf8String(text) : JsonString(text);
 }
 
 std::string JsonUtf8String(std::string_view utf8) {

@@ -11,6 +11,13 @@ namespace ek::cli {
 // \x1b, ...), so that no mail can drive the terminal.
 std::string TerminalText(std::string_view cp932);
 
+// The same for text that is already UTF-8.
+std::string TerminalUtf8Text(std::string_view utf8);
+
+// Decodes the UTF-8 sequence at `pos` and moves `pos` past it (a malformed sequence
+// gives a wrong code point, never a read past the end).
+char32_t NextCodePoint(std::string_view utf8, std::size_t& pos);
+
 // Columns that TerminalText(cp932) takes on a terminal.
 std::size_t TerminalColumns(std::string_view utf8);
 
@@ -22,15 +29,19 @@ int IndexWidth(int count);
 
 // One terminal row of a message list: its number right-aligned, the date key,
 // '+' for a multipart message, the sender fitted to `senderColumns`, then
-// `subjectPrefix` and the subject (all CP932 bytes but the number).
+// `subjectPrefix` and the subject (all CP932 bytes but the number; sender and subject
+// UTF-8 when `utf8Fields`).
 std::string TerminalRow(int index, int indexWidth, const std::vector<std::string>& fields,
                         bool multipart, std::size_t senderColumns,
-                        std::string_view subjectPrefix = {});
+                        std::string_view subjectPrefix = {}, bool utf8Fields = false);
 
 // A JSON string literal, quotes included, of CP932 bytes decoded to Unicode.
 std::string JsonString(std::string_view cp932);
 
 // A JSON string literal of text that is already UTF-8.
 std::string JsonUtf8String(std::string_view utf8);
+
+// JsonUtf8String when `utf8`, else JsonString.
+std::string JsonField(std::string_view text, bool utf8);
 
 }  // namespace ek::cli

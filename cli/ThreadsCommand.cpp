@@ -1,5 +1,6 @@
 #include "cli/ThreadsCommand.h"
 
+#include "cli/Decoding.h"
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
 #include "cli/TextOut.h"
@@ -11,14 +12,15 @@ namespace {
 
 constexpr std::size_t kSenderColumns = 20;
 
-std::string JsonRow(int row, const ThreadRow& entry, const std::vector<std::string>& fields) {
+std::string JsonRow(int row, const ThreadRow& entry, const std::vector<std::string>& fields,
+                    bool decode) {
     std::string line = "{\"row\":" + std::to_string(row);
     line += ",\"index\":" + std::to_string(entry.index);
     line += ",\"depth\":" + std::to_string(entry.depth);
     line += entry.hasParts ? ",\"multipart\":true" : ",\"multipart\":false";
     line += ",\"date\":" + JsonString(fields[0]);
-    line += ",\"sender\":" + JsonString(fields[1]);
-    line += ",\"subject\":" + JsonString(fields[2]);
+    line += ",\"sender\":" + JsonField(fields[1], decode);
+    line += ",\"subject\":" + JsonField(fields[2], decode);
     line += "}\n";
     return line;
 }
@@ -27,9 +29,14 @@ std::string JsonRow(int row, const ThreadRow& entry, const std::vector<std::stri
 
 int RunThreads(const std::vector<std::string>& args) {
     bool json = false;
+    bool decode = false;
     std::string path;
-    if (std::string problem = ParseJsonAndFile("threads", args, json, path); !problem.empty()) {
+    if (std::string problem = ParseJsonAndFile("threads", args, json, path, decode);
+        !problem.empty()) {
         return UsageError(problem);
+    }
+    if (decode && !CanDecode()) {
+        return UsageError("threads: this build cannot decode MIME");
     }
     CEKViewDoc doc;
     bool readError = false;
@@ -43,9 +50,12 @@ int RunThreads(const std::vector<std::string>& args) {
     std::vector<std::string> fields;
     for (std::size_t row = 0; row < order.size(); ++row) {
         doc.GetListRow(order[row].index, fields);
-        out.Write(json ? JsonRow(static_cast<int>(row), order[row], fields)
+        if (decode) {
+            DecodeListRow(doc, order[row].index, fields);
+        }
+        out.Write(json ? JsonRow(static_cast<int>(row), order[row], fields, decode)
                        : TerminalRow(order[row].index, indexWidth, fields, order[row].hasParts != 0,
-                                     kSenderColumns, ThreadPrefix(order[row].depth)));
+                                     kSenderColumns, ThreadPrefix(order[row].depth), decode));
     }
     if (!out.Flush()) {
         return kExitFailure;

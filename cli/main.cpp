@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/ExportCommand.h"
+#include "cli/Decoding.h"
 #include "cli/ListCommand.h"
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
@@ -47,6 +48,12 @@ int main(int argc, char** argv) {
     }
     if (command == "search") {
         return RunSearch(rest);
+    }
+    if (command == "attachments") {
+        return RunAttachments(rest);
+    }
+    if (command == "extract") {
+        return RunExtract(rest);
     }
     return UsageError("unknown command '" + command + "'");
 }

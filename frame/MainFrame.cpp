@@ -8,6 +8,7 @@
 #include <wx/sizer.h>
 
 #include "frame/ExportDlg.h"
+#include "frame/AttachmentDlg.h"
 #include "frame/PositionIndicator.h"
 #include "frame/ProgressWindow.h"
 #include "frame/QuoteColorDlg.h"
@@ -16,6 +17,7 @@
 #include "res/Menus.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
+#include "views/DecodedView.h"
 #include "views/TitleView.h"
 
 namespace ek {
@@ -119,6 +121,17 @@ void CMainFrame::MapHandlers() {
     });
     MapCommand(ID_MAIL_SEARCH, [this] { OnSearchMail(); });
     MapUpdate(ID_MAIL_SEARCH, [this](CCmdUI& ui) { ui.Enable(m_panesCreated); });
+    MapCommand(ID_VIEW_DECODE, [this] { OnToggleDecode(); });
+    MapUpdate(ID_VIEW_DECODE, [this](CCmdUI& ui) {
+        ui.Enable(m_pContentView != nullptr && CanDecodeMessages());
+        ui.SetCheck(IsDecodedView() ? 1 : 0);
+    });
+    MapCommand(ID_FILE_SAVE_ATTACHMENTS, [this] {
+        CAttachmentDlg dialog(this, GetDocManager().GetDocument(),
+                              GetDocManager().GetDocument().m_nCurrent);
+        dialog.ShowModal();
+    });
+    MapUpdate(ID_FILE_SAVE_ATTACHMENTS, [this](CCmdUI& ui) { ui.Enable(CurrentHasAttachments()); });
     MapCommand(ID_VIEW_TOOLBAR, [this] { OnViewToolBar(); });
     MapUpdate(ID_VIEW_TOOLBAR, [this](CCmdUI& ui) {
         ui.Enable();
@@ -159,6 +172,10 @@ void CMainFrame::CreatePanes() {
         m_pContentView = m_context.panes.createContent(*this, m_client);
         if (m_pContentView != nullptr) {
             addPane(m_pContentView, kContentPaneInitialId);
+            // Rows made before the text pane read its switch are made anew.
+            if (m_pContentView->IsDecoded() && m_pTitleView != nullptr) {
+                m_pTitleView->RedrawRows();
+            }
         }
     }
     if (m_pThreadView == nullptr && m_context.panes.createThread) {
@@ -379,6 +396,34 @@ void CMainFrame::OnFileExport() {
         results = m_searchResults();
     }
     RunExportCommand(doc, doc.GetProgressUi(), results, *m_exportUi);
+}
+
+}  // namespace ek
+
+namespace ek {
+
+void CMainFrame::OnToggleDecode() {
+    m_pContentView->SetDecoded(!m_pContentView->IsDecoded());
+    if (m_pTitleView != nullptr) {
+        m_pTitleView->RedrawRows();
+    }
+    if (m_pThreadView != nullptr) {
+        m_pThreadView->RedrawRows();
+    }
+}
+
+bool CMainFrame::CurrentHasAttachments() {
+    const CEKViewDoc& doc = GetDocManager().GetDocument();
+    const int index = doc.m_nCurrent;
+    if (!CanDecodeMessages() || index < 0 || index >= doc.GetMessageCount()) {
+        return false;
+    }
+    const char* text = doc.MessageLines(index).text().data();
+    if (text != m_attachmentsChecked) {
+        m_attachmentsChecked = text;
+        m_hasAttachments = !ListAttachments(doc, index).empty();
+    }
+    return m_hasAttachments;
 }
 
 }  // namespace ek

@@ -72,6 +72,8 @@ class CMainFrame : public wxFrame, public CCmdTarget {
     CListPane* GetThreadView() const { return m_pThreadView; }
     CListPane* GetListView() const { return m_pListView; }
     CView* GetActiveView() const { return m_pActiveView; }
+    // The lists and the text pane show messages decoded (the text pane's switch).
+    bool IsDecodedView() const { return m_pContentView != nullptr && m_pContentView->IsDecoded(); }
     wxAuiToolBar* GetToolBarWindow() const { return m_wndToolBar; }
     bool IsThreadMode() const { return m_bThreadMode != 0; }
 
@@ -130,6 +132,8 @@ class CMainFrame : public wxFrame, public CCmdTarget {
     void OnViewStatusBar();
     void OnFileExport();
     void OnSearchMail();
+    void OnToggleDecode();
+    bool CurrentHasAttachments();
 
     FrameContext m_context;
     CommandRouter m_router;
@@ -158,6 +162,10 @@ class CMainFrame : public wxFrame, public CCmdTarget {
     std::unique_ptr<ExportDialogUi> m_systemExportUi;
     ExportDialogUi* m_exportUi = nullptr;
     std::function<std::optional<std::vector<int>>()> m_searchResults;
+    // Whether the message at this text has attachments, kept so that idle updates
+    // decode a message once.
+    const char* m_attachmentsChecked = nullptr;
+    bool m_hasAttachments = false;
 };
 
 }  // namespace ek

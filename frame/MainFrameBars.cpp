@@ -57,8 +57,9 @@ bool CMainFrame::CreateToolBar() {
             m_wndToolBar->AddSeparator();
             continue;
         }
-        wxItemKind kind =
-            id == ID_VIEW_THREAD || id == ID_VIEW_ALLHEADER ? wxITEM_CHECK : wxITEM_NORMAL;
+        wxItemKind kind = id == ID_VIEW_THREAD || id == ID_VIEW_ALLHEADER || id == ID_VIEW_DECODE
+                              ? wxITEM_CHECK
+                              : wxITEM_NORMAL;
         m_wndToolBar->AddTool(WxId(id), wxString(), ToolBarImage(id), wxNullBitmap, kind,
                               U(CommandToolTip(id)), U(CommandPrompt(id)), nullptr);
     }

@@ -39,6 +39,8 @@ class CListPane : public CPane {
     // Selects and scrolls to the row of message `index`, which becomes current; a
     // list without rows leaves the current message to its caller.
     virtual void SelectMessage(int /*index*/) {}
+    // Makes every row anew, as when the decoded view is switched.
+    virtual void RedrawRows() {}
 };
 
 // What the colour dialog sets and the text pane highlights with.
@@ -54,6 +56,9 @@ class CContentPane : public CPane {
   public:
     virtual void ShowMessage(int index) = 0;
     virtual void SetQuoteSettings(const QuoteSettings& settings) = 0;
+    // The decoded view (MIME decoded) instead of the stored bytes.
+    virtual bool IsDecoded() const { return false; }
+    virtual void SetDecoded(bool) {}
 };
 
 // Makers of the panes that CreatePanes adds. Each makes its window a hidden child of

@@ -40,6 +40,8 @@ struct StringSetting {
 
 // 1: the text pane shows all header lines; 0: the short header.
 inline constexpr IntSetting kHeader{{kSettingsSection, "Header"}, 1};
+// 1: the text pane and the lists show messages decoded (MIME); 0: as stored.
+inline constexpr IntSetting kDecode{{kSettingsSection, "Decode"}, 0};
 // The quote marks, separated by spaces.
 inline constexpr StringSetting kQuote{{kSettingsSection, "Quote"}, ""};
 // Kept for the framework's print preview, which this program never changes.

@@ -1,9 +1,20 @@
 #include "platform/CommonDialogs.h"
 
 #include <wx/colordlg.h>
+#include <wx/dirdlg.h>
 #include <wx/fontdlg.h>
 
 namespace ek {
+
+std::optional<std::string> CommonDialogsUi::ChooseFolder(wxWindow* parent,
+                                                         const std::string& initial) {
+    wxDirDialog dialog(parent, wxString::FromUTF8("保存先のフォルダ"), wxString::FromUTF8(initial),
+                       wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+    if (dialog.ShowModal() != wxID_OK) {
+        return std::nullopt;
+    }
+    return std::string(dialog.GetPath().utf8_str());
+}
 
 namespace {
 

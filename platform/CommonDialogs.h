@@ -6,6 +6,7 @@
 #include <wx/font.h>
 
 #include <optional>
+#include <string>
 
 class wxWindow;
 
@@ -18,6 +19,8 @@ class CommonDialogsUi {
     virtual std::optional<wxFont> ChooseFont(wxWindow* parent, const wxFont& initial) = 0;
     // The colour the user chose, starting from `initial`; nothing on Cancel.
     virtual std::optional<wxColour> ChooseColour(wxWindow* parent, const wxColour& initial) = 0;
+    // The folder (UTF-8 path) the user chose, starting in `initial`; nothing on Cancel.
+    virtual std::optional<std::string> ChooseFolder(wxWindow* parent, const std::string& initial);
 };
 
 // The installed choosers: wxFontDialog and wxColourDialog by default.

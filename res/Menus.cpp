@@ -25,6 +25,8 @@ const std::map<int, const char*>& CommandStrings() {
         {ID_MAIL_PREV, "前のメールの表示\n前のメール"},
         {ID_VIEW_COLOR, "色の指定\n色の設定"},
         {ID_MAIL_SEARCH, "メールを検索します\nメールを検索"},
+        {ID_VIEW_DECODE, "MIME をデコードして表示\nデコード表示"},
+        {ID_FILE_SAVE_ATTACHMENTS, "表示中のメールの添付ファイルを保存します\n添付ファイルを保存"},
         {ID_FILE_NEW, "新しいドキュメントを作成します\n新規作成"},
         {ID_FILE_OPEN, "既存のファイルを開きます\n開く"},
         {ID_FILE_EXPORT,
@@ -70,6 +72,7 @@ void Append(wxMenu* menu, int id, const char* text, wxItemKind kind = wxITEM_NOR
 wxMenuBar* CreateMainMenuBar() {
     auto* file = new wxMenu;
     Append(file, ID_FILE_OPEN, "開く(&O)...\tCtrl+O");
+    Append(file, ID_FILE_SAVE_ATTACHMENTS, "添付ファイルを保存(&T)...");
     Append(file, ID_FILE_EXPORT, "エクスポート(&E)...");
     Append(file, ID_FILE_SAVE, "上書き保存(&S)\tCtrl+S");
     Append(file, ID_FILE_SAVE_AS, "名前を付けて保存(&A)...");
@@ -92,6 +95,7 @@ wxMenuBar* CreateMainMenuBar() {
     Append(view, ID_VIEW_ALLHEADER, "ヘッダすべて表示(&A)", wxITEM_CHECK);
     Append(view, ID_VIEW_FONT, "フォント(&F)...");
     Append(view, ID_VIEW_COLOR, "色...(&C)");
+    Append(view, ID_VIEW_DECODE, "デコード表示(&D)", wxITEM_CHECK);
     view->AppendSeparator();
     Append(view, ID_VIEW_TOOLBAR, "ﾂｰﾙ ﾊﾞｰ(&T)", wxITEM_CHECK);
     Append(view, ID_VIEW_STATUS_BAR, "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", wxITEM_CHECK);
@@ -142,9 +146,10 @@ std::vector<wxAcceleratorEntry> MainAccelerators() {
 
 const std::vector<int>& ToolBarLayout() {
     static const std::vector<int> layout = {
-        ID_FILE_OPEN,    ID_FILE_SAVE,   ID_SEPARATOR,      ID_EDIT_COPY, ID_SEPARATOR,
-        ID_VIEW_CONTENT, ID_VIEW_THREAD, ID_VIEW_ALLHEADER, ID_SEPARATOR, ID_MAIL_PREV,
-        ID_MAIL_NEXT,    ID_SEPARATOR,   ID_FILE_PRINT,     ID_SEPARATOR, ID_APP_ABOUT,
+        ID_FILE_OPEN,   ID_FILE_SAVE,    ID_SEPARATOR,   ID_EDIT_COPY,
+        ID_SEPARATOR,   ID_VIEW_CONTENT, ID_VIEW_THREAD, ID_VIEW_ALLHEADER,
+        ID_VIEW_DECODE, ID_SEPARATOR,    ID_MAIL_PREV,   ID_MAIL_NEXT,
+        ID_SEPARATOR,   ID_FILE_PRINT,   ID_SEPARATOR,   ID_APP_ABOUT,
     };
     return layout;
 }

@@ -20,6 +20,8 @@ inline constexpr int ID_FILE_EXPORT = 32810;
 inline constexpr int ID_MAIL_SEARCH = 32801;
 // Find in the message: the previous match (the next one repeats the find).
 inline constexpr int ID_EDIT_FIND_PREVIOUS = 32800;
+inline constexpr int ID_VIEW_DECODE = 32784;
+inline constexpr int ID_FILE_SAVE_ATTACHMENTS = 32785;
 
 // Commands of the framework layer.
 inline constexpr int ID_FILE_NEW = 57600;

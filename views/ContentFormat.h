@@ -22,6 +22,13 @@ struct ContentDisplay {
 ContentDisplay PrepareContentDisplay(const std::vector<std::string>& lines, std::string_view joined,
                                      bool lastLineIsNote, std::string_view quoteMarks);
 
+// The same display of decoded lines: `lines` and `quoteMarks` are UTF-8, and the
+// highlighting rules search them on UTF-8 character boundaries. Malformed UTF-8 and
+// NUL show as U+FFFD.
+ContentDisplay PrepareDecodedContentDisplay(const std::vector<std::string>& lines,
+                                            std::string_view joined, bool lastLineIsNote,
+                                            std::string_view quoteMarks);
+
 // The text height kept for a size chosen in the font dialog: whole points, in twips
 // (10.5 points give 200).
 int ChosenSizeToTwips(int tenthsOfPoint);

@@ -19,6 +19,7 @@
 #include "res/Strings.h"
 #include "views/ContentFormat.h"
 #include "views/ContentKeys.h"
+#include "views/DecodedView.h"
 #include "views/FindDlg.h"
 #include "views/FindText.h"
 #include "views/FirstPart.h"
@@ -104,6 +105,7 @@ CEKContentView::CEKContentView(CMainFrame& frame, wxWindow* parent)
     UseFont();
     ApplyStyles();
     m_bAllHeaders = settings::Read(profile, settings::kHeader);
+    m_bDecode = settings::Read(profile, settings::kDecode);
 
     Bind(wxEVT_SIZE, &CEKContentView::OnSize, this);
     m_wndText->Bind(wxEVT_KEY_DOWN, &CEKContentView::OnTextKeyDown, this);
@@ -245,8 +247,13 @@ void CEKContentView::ApplyStyles() {
 
 void CEKContentView::ShowMessage(int index) {
     CEKViewDoc& doc = Doc();
+    ContentDisplay display;
+    if (m_bDecode != 0 &&
+        !PrepareDecodedMessage(doc, index, m_bAllHeaders != 0, m_strQuote, display)) {
+        return;
+    }
     std::vector<std::string> lines;
-    if (!doc.GetMessageLines(index, lines, m_bAllHeaders != 0)) {
+    if (m_bDecode == 0 && !doc.GetMessageLines(index, lines, m_bAllHeaders != 0)) {
         return;
     }
     const std::string delimiter = doc.GetBoundary(index);
@@ -273,8 +280,9 @@ void CEKContentView::ShowMessage(int index) {
 
     Utf8Display shown;
     {
-        ContentDisplay display =
-            PrepareContentDisplay(lines, joined, note, cp932::FromUtf8(m_strQuote));
+        if (m_bDecode == 0) {
+            display = PrepareContentDisplay(lines, joined, note, cp932::FromUtf8(m_strQuote));
+        }
         shown = ToUtf8Display(display.text, display.runs);
     }
     lines = {};
@@ -452,6 +460,12 @@ void CEKContentView::SaveSettings() {
     ProfileStore& profile = m_frame.GetProfile();
     settings::SaveFont(profile, settings::kCFont, {m_cf.yHeight, m_cf.szFaceName});
     settings::Write(profile, settings::kHeader, m_bAllHeaders);
+    settings::Write(profile, settings::kDecode, m_bDecode);
+}
+
+void CEKContentView::SetDecoded(bool decoded) {
+    m_bDecode = decoded ? 1 : 0;
+    ShowMessage(Doc().m_nCurrent);
 }
 
 CContentPane* CreateContentView(CMainFrame& frame, wxWindow* parent) {

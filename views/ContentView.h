@@ -33,9 +33,9 @@ class CEKContentView : public wxPanel, public CContentPane {
     // Longer messages are formatted under the progress dialog.
     static constexpr std::size_t kProgressLines = 300;
 
-    // Reads "CFont" and "Header" from the profile.
+    // Reads "CFont", "Header" and "Decode" from the profile.
     CEKContentView(CMainFrame& frame, wxWindow* parent);
-    // Writes "CFont" and "Header".
+    // Writes "CFont", "Header" and "Decode".
     ~CEKContentView() override;
 
     // The text changes only through ShowMessage.
@@ -47,6 +47,9 @@ class CEKContentView : public wxPanel, public CContentPane {
     void ShowMessage(int index) override;
     // Taken up at the next ShowMessage.
     void SetQuoteSettings(const QuoteSettings& settings) override;
+    bool IsDecoded() const override { return m_bDecode != 0; }
+    // Re-shows the current message in the chosen view.
+    void SetDecoded(bool decoded) override;
 
     wxStyledTextCtrl* GetTextCtrl() const { return m_wndText; }
     bool IsAllHeaders() const { return m_bAllHeaders != 0; }
@@ -98,6 +101,7 @@ class CEKContentView : public wxPanel, public CContentPane {
     settings::ColorRef m_clrUrl = 0;
     std::string m_strQuote;  // UTF-8, as the profile holds it
     int m_bAllHeaders = 1;
+    int m_bDecode = 0;
     CharFormat m_cf;
     wxStyledTextCtrl* m_wndText = nullptr;
 

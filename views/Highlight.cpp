@@ -23,13 +23,19 @@ bool IsAddressChar(unsigned char b) {
     return IsLetterOrDigit(b) || b == '_' || b == '.' || b == '-';
 }
 
+// In UTF-8 an ASCII marker cannot match inside a character, so a plain search is
+// already on character boundaries.
+std::size_t FindMarker(std::string_view text, std::string_view marker, TextCoding coding) {
+    return coding == TextCoding::Utf8 ? text.find(marker) : cp932::FindMarker(text, marker);
+}
+
 unsigned char ByteAt(std::string_view text, std::size_t pos) {
     return static_cast<unsigned char>(text[pos]);
 }
 
-void AddAddressSteps(std::string_view line, std::size_t lineStart,
+void AddAddressSteps(std::string_view line, std::size_t lineStart, TextCoding coding,
                      std::vector<HighlightStep>& steps) {
-    const std::size_t url = cp932::FindMarker(line, kUrlMarker);
+    const std::size_t url = FindMarker(line, kUrlMarker, coding);
     if (url != std::string_view::npos) {
         std::size_t end = url + 1;
         while (end < line.size() && IsGraphic(ByteAt(line, end))) {
@@ -37,7 +43,7 @@ void AddAddressSteps(std::string_view line, std::size_t lineStart,
         }
         steps.push_back({lineStart + url, lineStart + end, HighlightKind::Url});
     }
-    const std::size_t at = cp932::FindMarker(line, "@");
+    const std::size_t at = FindMarker(line, "@", coding);
     if (at != std::string_view::npos) {
         std::size_t start = at;
         while (start > 0 && IsAddressChar(ByteAt(line, start - 1))) {
@@ -72,7 +78,8 @@ std::vector<std::string> SplitQuoteMarks(std::string_view quoteMarks) {
 }
 
 std::vector<HighlightStep> BuildHighlightSteps(const std::vector<std::string>& lines,
-                                               bool lastLineIsNote, std::string_view quoteMarks) {
+                                               bool lastLineIsNote, std::string_view quoteMarks,
+                                               TextCoding coding) {
     const std::size_t n = lines.size();
     const std::size_t s = FindHeaderEnd(lines);
     // starts[i] is the position of line i's first byte; starts[n] the text length.
@@ -83,7 +90,7 @@ std::vector<HighlightStep> BuildHighlightSteps(const std::vector<std::string>& l
 
     std::vector<HighlightStep> steps;
     for (std::size_t i = s; i < n; ++i) {
-        AddAddressSteps(lines[i], starts[i], steps);
+        AddAddressSteps(lines[i], starts[i], coding, steps);
     }
 
     const std::vector<std::string> marks = SplitQuoteMarks(quoteMarks);
@@ -104,7 +111,7 @@ std::vector<HighlightStep> BuildHighlightSteps(const std::vector<std::string>& l
         if (line.empty() || !IsLetterOrDigit(ByteAt(line, 0))) {
             continue;
         }
-        const std::size_t colon = cp932::FindMarker(line, ":");
+        const std::size_t colon = FindMarker(line, ":", coding);
         if (colon != std::string_view::npos) {
             steps.push_back({starts[i], starts[i] + colon + 1, HighlightKind::Bold});
         }

@@ -12,6 +12,10 @@ namespace ek {
 
 enum class HighlightKind { Url, Mail, Quote, Note, Bold };
 
+// How the lines are written: the mailbox's CP932 bytes, or decoded UTF-8 text. Marker
+// searches start only on character boundaries of that coding.
+enum class TextCoding { Cp932, Utf8 };
+
 // [start, end) in the joined text; every kind but Bold is a colour.
 struct HighlightStep {
     std::size_t start = 0;
@@ -28,7 +32,9 @@ std::vector<std::string> SplitQuoteMarks(std::string_view quoteMarks);
 
 // The steps in the order they are applied: web then mail address of each body line,
 // quoted lines, the note line (when `lastLineIsNote`), bold header names.
+// `quoteMarks` is in the lines' coding.
 std::vector<HighlightStep> BuildHighlightSteps(const std::vector<std::string>& lines,
-                                               bool lastLineIsNote, std::string_view quoteMarks);
+                                               bool lastLineIsNote, std::string_view quoteMarks,
+                                               TextCoding coding = TextCoding::Cp932);
 
 }  // namespace ek

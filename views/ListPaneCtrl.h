@@ -40,6 +40,7 @@ class CListPaneCtrl : public wxListCtrl, public CListPane {
     void SetListFont(int sizeTenths, const std::string& face);
     int GetFontSize() const { return m_nFontSize; }
     const std::string& GetFaceName() const { return m_strFaceName; }
+    void RedrawRows() override { ResetRows(GetItemCount()); }
 
   protected:
     struct RowText {

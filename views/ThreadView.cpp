@@ -3,6 +3,7 @@
 #include "frame/MainFrame.h"
 #include "frame/ProgressDlg.h"
 #include "platform/Cp932Decode.h"
+#include "views/DecodedView.h"
 
 namespace ek {
 
@@ -67,6 +68,11 @@ void CEKThreadView::MakeRow(long row, RowText& out) const {
     if (Doc().GetListRow(thread.index, fields) && fields.size() >= 3) {
         out.text = {Decode(ThreadPrefix(thread.depth) + fields[2]), Decode(fields[1]),
                     Decode(fields[0])};
+        if (Frame().IsDecodedView()) {
+            DecodeListFields(Doc(), thread.index, fields);
+            out.text[0] = Decode(ThreadPrefix(thread.depth)) + wxString::FromUTF8(fields[2]);
+            out.text[1] = wxString::FromUTF8(fields[1]);
+        }
     }
     out.image = thread.hasParts != 0 ? 0 : 1;
 }

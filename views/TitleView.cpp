@@ -5,6 +5,7 @@
 #include "platform/Cp932Decode.h"
 #include "platform/MessageBox.h"
 #include "res/Strings.h"
+#include "views/DecodedView.h"
 
 namespace ek {
 
@@ -76,6 +77,11 @@ void CEKTitleView::MakeRow(long row, RowText& out) const {
     std::vector<std::string> fields;
     if (doc.GetListRow(index, fields) && fields.size() >= 3) {
         out.text = {Decode(fields[2]), Decode(fields[1]), Decode(fields[0])};
+        if (Frame().IsDecodedView()) {
+            DecodeListFields(doc, index, fields);
+            out.text[0] = wxString::FromUTF8(fields[2]);
+            out.text[1] = wxString::FromUTF8(fields[1]);
+        }
     }
     out.image = doc.GetBoundary(index).empty() ? 1 : 0;
 }

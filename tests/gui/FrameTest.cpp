@@ -80,6 +80,7 @@ TEST_F(FrameTest, StartsUntitledWithAnEmptyList) {
                             ID_VIEW_CONTENT,
                             ID_VIEW_THREAD,
                             ID_VIEW_ALLHEADER,
+                            ID_VIEW_DECODE,
                             0,
                             ID_MAIL_PREV,
                             ID_MAIL_NEXT,

@@ -57,7 +57,7 @@ TEST_F(ImagesTest, EveryButtonHasItsOwnImageAtOneAndTwiceTheScale) {
         }
         seen.push_back(small);
     }
-    EXPECT_EQ(seen.size(), 10u);
+    EXPECT_EQ(seen.size(), 11u);
     EXPECT_FALSE(ToolBarImage(ID_VIEW_FONT).IsOk());
 }
 

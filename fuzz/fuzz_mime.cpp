@@ -1,0 +1,46 @@
+// The MIME layer over arbitrary message text: decoding never fails, its text is valid
+// UTF-8, display lines keep their shape, part numbers are in order and every listed
+// part can be read; safe names stay inside a folder.
+#include "fuzz/FuzzSupport.h"
+#include "mail/Charset.h"
+#include "mail/DecodedLines.h"
+#include "mail/HeaderDecode.h"
+#include "mail/MimeMessage.h"
+#include "mail/PartNames.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace ek::mail;
+    const std::string_view text = ek::fuzz::AsText(data, size);
+
+    DecodedMessage message = DecodeMessage(text, 1);
+    EK_FUZZ_CHECK(IsValidUtf8(message.body));
+    int previous = 0;
+    for (const Attachment& attachment : message.attachments) {
+        EK_FUZZ_CHECK(attachment.part > previous && attachment.part != message.bodyPart);
+        previous = attachment.part;
+        EK_FUZZ_CHECK(IsValidUtf8(attachment.filename));
+        std::string bytes;
+        EK_FUZZ_CHECK(ReadPartBytes(text, attachment.part, bytes));
+        EK_FUZZ_CHECK(bytes.size() == attachment.size);
+        const std::string safe = SafeFileName(attachment.filename, "x");
+        EK_FUZZ_CHECK(!safe.empty() && safe.size() <= kMaxFileNameBytes);
+        EK_FUZZ_CHECK(safe.find_first_of("/\\") == std::string::npos && safe != "..");
+        EK_FUZZ_CHECK(IsValidUtf8(safe));
+    }
+    for (bool showAll : {false, true}) {
+        DecodedLines lines = BuildDecodedLines(message, showAll);
+        EK_FUZZ_CHECK(lines.note == !message.attachments.empty());
+        for (std::size_t i = 0; i < lines.lines.size(); ++i) {
+            const bool isNote = lines.note && i + 1 == lines.lines.size();
+            EK_FUZZ_CHECK(isNote || ek::fuzz::IsStoredLine(lines.lines[i]));
+            EK_FUZZ_CHECK(IsValidUtf8(lines.lines[i]));
+        }
+    }
+    for (const std::string& line : message.headerLines) {
+        EK_FUZZ_CHECK(ek::fuzz::IsStoredLine(line));
+    }
+    ListFields fields = DecodeListFields(text);
+    EK_FUZZ_CHECK(IsValidUtf8(fields.sender) && IsValidUtf8(fields.subject));
+    EK_FUZZ_CHECK(fields.subject.find('\n') == std::string::npos);
+    return 0;
+}

@@ -1,0 +1,208 @@
+#include "mail/MimeMessage.h"
+
+#include <gmime/gmime.h>
+
+#include <algorithm>
+
+#include "mail/Charset.h"
+#include "mail/GMimeSupport.h"
+#include "mail/HeaderDecode.h"
+#include "mail/HtmlText.h"
+#include "mail/PartNames.h"
+
+namespace ek::mail {
+
+namespace {
+
+// Deeper nesting than any mail client writes; parts below it are not looked at.
+constexpr int kMaxDepth = 64;
+
+struct Leaf {
+    GMimePart* part = nullptr;
+    std::string type;
+    bool attachment = false;
+};
+
+std::string LowerType(GMimeObject* object) {
+    // A type without a subtype ("text") is no type: read it as plain text.
+    if (const char* raw = g_mime_object_get_header(object, "Content-Type"); raw != nullptr) {
+        const std::string_view value(raw);
+        if (value.substr(0, value.find(';')).find('/') == std::string_view::npos) {
+            return "text/plain";
+        }
+    }
+    GMimeContentType* contentType = g_mime_object_get_content_type(object);
+    if (contentType == nullptr) {
+        return "text/plain";
+    }
+    char* mimeType = g_mime_content_type_get_mime_type(contentType);
+    std::string type = mimeType != nullptr ? mimeType : "text/plain";
+    g_free(mimeType);
+    for (char& c : type) {
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    return type;
+}
+
+void CollectLeaves(GMimeObject* object, int depth, std::vector<Leaf>& leaves) {
+    if (object == nullptr || depth > kMaxDepth) {
+        return;
+    }
+    if (GMIME_IS_MULTIPART(object)) {
+        GMimeMultipart* multipart = GMIME_MULTIPART(object);
+        const int count = g_mime_multipart_get_count(multipart);
+        for (int i = 0; i < count; ++i) {
+            CollectLeaves(g_mime_multipart_get_part(multipart, i), depth + 1, leaves);
+        }
+    } else if (GMIME_IS_MESSAGE_PART(object)) {
+        GMimeMessage* inner = g_mime_message_part_get_message(GMIME_MESSAGE_PART(object));
+        if (inner != nullptr) {
+            CollectLeaves(g_mime_message_get_mime_part(inner), depth + 1, leaves);
+        }
+    } else if (GMIME_IS_PART(object)) {
+        GMimeContentDisposition* disposition = g_mime_object_get_content_disposition(object);
+        leaves.push_back(
+            {GMIME_PART(object), LowerType(object),
+             disposition != nullptr && g_mime_content_disposition_is_attachment(disposition)});
+    }
+}
+
+std::string PartBytes(GMimePart* part) {
+    GMimeDataWrapper* content = g_mime_part_get_content(part);
+    if (content == nullptr) {
+        return {};
+    }
+    GPtr<GMimeStream> sink(g_mime_stream_mem_new());
+    g_mime_data_wrapper_write_to_stream(content, sink.get());
+    GByteArray* array = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(sink.get()));
+    return std::string(reinterpret_cast<const char*>(array->data), array->len);
+}
+
+std::string WithLfEnds(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] == '\n')) {
+            continue;
+        }
+        out += text[i];
+    }
+    if (!out.empty() && out.back() != '\n') {
+        out += '\n';
+    }
+    return out;
+}
+
+std::string PartText(GMimePart* part) {
+    const char* charset = g_mime_object_get_content_type_parameter(GMIME_OBJECT(part), "charset");
+    return CharsetToUtf8(PartBytes(part), charset != nullptr ? charset : "");
+}
+
+class ParsedMessage {
+  public:
+    explicit ParsedMessage(std::string_view messageText) {
+        const std::string_view mime = WithoutEnvelope(messageText);
+        ParserOptionsPtr options = QuietParserOptions();
+        GPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(mime.data(), mime.size()));
+        GPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
+        g_mime_parser_set_format(parser.get(), GMIME_FORMAT_MESSAGE);
+        m_message.reset(g_mime_parser_construct_message(parser.get(), options.get()));
+        if (m_message) {
+            CollectLeaves(g_mime_message_get_mime_part(m_message.get()), 0, m_leaves);
+        }
+    }
+    bool ok() const { return m_message != nullptr; }
+    const std::vector<Leaf>& leaves() const { return m_leaves; }
+
+  private:
+    GPtr<GMimeMessage> m_message;
+    std::vector<Leaf> m_leaves;
+};
+
+int FindBody(const std::vector<Leaf>& leaves, std::string_view type) {
+    for (std::size_t i = 0; i < leaves.size(); ++i) {
+        if (!leaves[i].attachment && leaves[i].type == type) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return 0;
+}
+
+// The text after the header, or all of it when it does not begin with a header field.
+std::string BodyAfterHeader(std::string_view messageText) {
+    const std::string_view mime = WithoutEnvelope(messageText);
+    const std::size_t firstEnd = std::min(mime.find('\n'), mime.size());
+    const std::size_t colon = mime.substr(0, firstEnd).find(':');
+    const bool startsWithField =
+        colon != std::string_view::npos && colon > 0 &&
+        mime.substr(0, colon).find_first_of(" \t") == std::string_view::npos;
+    std::size_t start = 0;
+    if (startsWithField) {
+        const std::size_t blank = mime.find("\n\n");
+        start = blank == std::string_view::npos ? mime.size() : blank + 2;
+    }
+    return WithLfEnds(CharsetToUtf8(mime.substr(start), ""));
+}
+
+}  // namespace
+
+DecodedMessage DecodeMessage(std::string_view messageText, int messageIndex) {
+    DecodedMessage decoded;
+    for (const HeaderField& field : SplitHeader(messageText)) {
+        decoded.headerLines.push_back(DecodeHeaderText(field.name) + ": " +
+                                      DecodeHeaderText(field.rawValue) + "\n");
+    }
+    EnsureGMime();
+    ParsedMessage parsed(messageText);
+    if (!parsed.ok()) {
+        decoded.status = DecodeStatus::Unstructured;
+        decoded.body = BodyAfterHeader(messageText);
+        return decoded;
+    }
+    const std::vector<Leaf>& leaves = parsed.leaves();
+    if (leaves.empty()) {
+        decoded.status = DecodeStatus::Unstructured;
+        decoded.body = BodyAfterHeader(messageText);
+        return decoded;
+    }
+    decoded.bodyPart = FindBody(leaves, "text/plain");
+    if (decoded.bodyPart == 0) {
+        decoded.bodyPart = FindBody(leaves, "text/html");
+        decoded.bodyFromHtml = decoded.bodyPart != 0;
+    }
+    if (decoded.bodyPart != 0) {
+        std::string text = PartText(leaves[static_cast<std::size_t>(decoded.bodyPart) - 1].part);
+        decoded.body = WithLfEnds(decoded.bodyFromHtml ? HtmlToText(text) : text);
+    }
+    for (std::size_t i = 0; i < leaves.size(); ++i) {
+        const int number = static_cast<int>(i) + 1;
+        if (number == decoded.bodyPart) {
+            continue;
+        }
+        Attachment attachment;
+        attachment.part = number;
+        attachment.type = leaves[i].type;
+        attachment.size = PartBytes(leaves[i].part).size();
+        const char* name = g_mime_part_get_filename(leaves[i].part);
+        attachment.named = name != nullptr && *name != '\0';
+        attachment.filename = attachment.named ? std::string(name)
+                                               : MadeUpName(messageIndex, number, attachment.type);
+        if (!IsValidUtf8(attachment.filename)) {
+            attachment.filename = CharsetToUtf8(attachment.filename, "");
+        }
+        decoded.attachments.push_back(std::move(attachment));
+    }
+    return decoded;
+}
+
+bool ReadPartBytes(std::string_view messageText, int part, std::string& bytes) {
+    EnsureGMime();
+    ParsedMessage parsed(messageText);
+    if (!parsed.ok() || part < 1 || static_cast<std::size_t>(part) > parsed.leaves().size()) {
+        return false;
+    }
+    bytes = PartBytes(parsed.leaves()[static_cast<std::size_t>(part) - 1].part);
+    return true;
+}
+
+}  // namespace ek::mail

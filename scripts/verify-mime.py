@@ -1,0 +1,237 @@
+#!/usr/bin/env python3
+"""Compares `ekview-cli --decode` with Python's `email` package on mailbox files.
+
+    python3 scripts/verify-mime.py build/cli/ekview-cli FILE.mbx...
+
+Python (standard library only) parses each message, decodes its encoded words and
+transfer encodings; text is turned into Unicode by the same charset rule as EKView's
+(the label first, CP932 where there is none or the bytes are invalid for it), with
+Python's own codecs. Messages are read and ordered by scripts/reference-list.py, so
+that indexes match the CLI's. Prints per file and in total: the share of equal
+subjects, senders and first text/plain bodies (blank runs, line ends and trailing
+blanks aside), and of Python's attachments that the CLI lists and extracts byte for
+byte. With --show-differences the messages that differ are named.
+"""
+
+import email
+import email.header
+import email.policy
+import email.utils
+import hashlib
+import importlib.util
+import json
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+spec = importlib.util.spec_from_file_location("reference_list",
+                                              os.path.join(HERE, "reference-list.py"))
+reference = importlib.util.module_from_spec(spec)
+spec.loader.exec_module(reference)
+
+CP932_LABELS = {"shift_jis", "shift-jis", "sjis", "x-sjis", "cp932", "windows-31j",
+                "ms932", "ms_kanji", "csshiftjis", "x-ms-cp932"}
+
+
+def to_text(data, label):
+    label = (label or "").strip().strip('"').lower().split("*")[0]
+    if label and label not in CP932_LABELS:
+        try:
+            return data.decode(label)
+        except (LookupError, UnicodeDecodeError):
+            pass
+    return data.decode("cp932", "replace")
+
+
+def decode_words(raw):
+    """An unstructured header value (str with surrogate-escaped raw bytes)."""
+    out = []
+    for chunk, charset in email.header.decode_header(raw):
+        if isinstance(chunk, str):
+            chunk = chunk.encode("ascii", "surrogateescape")
+        elif charset is None:
+            chunk = chunk.decode("raw-unicode-escape").encode("ascii", "surrogateescape")
+        out.append(to_text(chunk, charset))
+    return "".join(out)
+
+
+def normal(text):
+    text = re.sub(r"[\x00-\x1f\x7f]", " ", text)
+    return re.sub(r"\s+", " ", text).strip()
+
+
+def normal_body(text):
+    lines = [line.rstrip() for line in text.replace("\r\n", "\n").split("\n")]
+    while lines and not lines[-1]:
+        lines.pop()
+    return "\n".join(lines)
+
+
+def sender_name(raw):
+    if raw is None:
+        return ""
+    pairs = email.utils.getaddresses([raw])
+    if pairs and (pairs[0][0] or pairs[0][1]):
+        name, address = pairs[0]
+        return decode_words(name) if name else address
+    return decode_words(raw)
+
+
+def leaves(part):
+    """Leaf parts in tree order, multiparts and message/rfc822 opened; Python reads a
+    message/delivery-status body as header blocks, which stay one leaf here."""
+    if part.get_content_maintype() == "multipart" and part.is_multipart():
+        return [leaf for child in part.get_payload() for leaf in leaves(child)]
+    if part.get_content_type() == "message/rfc822" and part.is_multipart():
+        return [leaf for child in part.get_payload() for leaf in leaves(child)]
+    return [part]
+
+
+def raw_field(lines, name):
+    """The first field `name` of the stored header, folded lines joined, as text with
+    the raw bytes surrogate-escaped."""
+    value = None
+    for line in lines[2:]:
+        if not line:
+            break
+        if value is not None and line[:1] in (b" ", b"\t"):
+            value += line
+            continue
+        if value is not None:
+            break
+        field, colon, rest = line.partition(b":")
+        if colon and field.lower() == name:
+            value = rest.lstrip(b" \t")
+    return value.decode("ascii", "surrogateescape") if value is not None else None
+
+
+def payload_digest(part):
+    if part.is_multipart():
+        return None  # a delivery-status body: Python keeps no bytes of it
+    return hashlib.sha256(part.get_payload(decode=True) or b"").hexdigest()
+
+
+def python_view(lines):
+    raw = b"\n".join(lines[2:]) + b"\n"
+    message = email.message_from_bytes(raw, policy=email.policy.compat32)
+    subject = raw_field(lines, b"subject")
+    parts = leaves(message)
+    body_index = None
+    for wanted in ("text/plain", "text/html"):
+        for i, part in enumerate(parts):
+            if part.get_content_type() == wanted and \
+                    part.get_content_disposition() != "attachment":
+                body_index = i
+                break
+        if body_index is not None:
+            break
+    body = None
+    if body_index is not None and parts[body_index].get_content_type() == "text/plain":
+        part = parts[body_index]
+        body = to_text(part.get_payload(decode=True) or b"", part.get_content_charset())
+    attachments = [payload_digest(part) for i, part in enumerate(parts) if i != body_index]
+    return {
+        "subject": decode_words(subject) if subject is not None else "",
+        "sender": sender_name(raw_field(lines, b"from")),
+        "body": body,
+        "attachments": attachments,
+    }
+
+
+def cli_json(cli, *args):
+    result = subprocess.run([cli, *args], capture_output=True, check=False)
+    return [json.loads(line) for line in result.stdout.decode().splitlines() if line]
+
+
+def cli_body(show):
+    lines = show["lines"]
+    if show["note"]:
+        lines = lines[:-1]
+    blank = lines.index("\n") if "\n" in lines else len(lines)
+    return "".join(lines[blank + 1:])
+
+
+def extracted_hashes(cli, path, index):
+    with tempfile.TemporaryDirectory() as folder:
+        subprocess.run([cli, "extract", path, str(index), "--to", folder],
+                       capture_output=True, check=False)
+        hashes = []
+        for name in os.listdir(folder):
+            with open(os.path.join(folder, name), "rb") as f:
+                hashes.append(hashlib.sha256(f.read()).hexdigest())
+        return hashes
+
+
+def verify(cli, path, counts, show_differences):
+    with open(path, "rb") as f:
+        messages = reference.order_messages(reference.read_mail_file(f.read()))
+    rows = cli_json(cli, "list", "--decode", "--json", path)
+    for index, lines in enumerate(messages):
+        expected = python_view(lines)
+        row = rows[index] if index < len(rows) else {}
+        counts["messages"] += 1
+        for field in ("subject", "sender"):
+            same = normal(row.get(field, "")) == normal(expected[field])
+            counts[field] += same
+            if not same and show_differences:
+                print(f"{path} {index} {field}: {row.get(field)!r} != {expected[field]!r}")
+        show = cli_json(cli, "show", "--decode", "--json", "--all-headers", path, str(index))
+        show = show[0] if show else {"lines": [], "note": False, "attachments": []}
+        if expected["body"] is not None:
+            counts["bodies"] += 1
+            same = normal_body(cli_body(show)) == normal_body(expected["body"])
+            counts["equal bodies"] += same
+            if not same and show_differences:
+                print(f"{path} {index} body differs")
+        if expected["attachments"]:
+            counts["python attachments"] += len(expected["attachments"])
+            counts["listed"] += min(len(show["attachments"]), len(expected["attachments"]))
+            got = extracted_hashes(cli, path, index)
+            for digest in expected["attachments"]:
+                if digest is None:
+                    counts["without bytes"] += 1
+                elif digest in got:
+                    got.remove(digest)
+                    counts["identical bytes"] += 1
+                elif show_differences:
+                    print(f"{path} {index} attachment bytes differ")
+
+
+def share(part, whole):
+    return f"{100.0 * part / whole:.1f}% ({part}/{whole})" if whole else "-"
+
+
+def report(title, c):
+    print(f"{title}: {c['messages']} messages; subjects {share(c['subject'], c['messages'])}, "
+          f"senders {share(c['sender'], c['messages'])}, first text/plain bodies "
+          f"{share(c['equal bodies'], c['bodies'])}, attachments listed "
+          f"{share(c['listed'], c['python attachments'])}, bytes identical "
+          f"{share(c['identical bytes'], c['python attachments'] - c['without bytes'])} "
+          f"({c['without bytes']} delivery-status parts have no bytes in Python)")
+
+
+def main(argv):
+    show_differences = "--show-differences" in argv
+    argv = [a for a in argv if a != "--show-differences"]
+    if len(argv) < 3:
+        print(__doc__, file=sys.stderr)
+        return 2
+    cli = argv[1]
+    keys = ["messages", "subject", "sender", "bodies", "equal bodies", "python attachments",
+            "listed", "identical bytes", "without bytes"]
+    total = dict.fromkeys(keys, 0)
+    for path in argv[2:]:
+        counts = dict.fromkeys(keys, 0)
+        verify(cli, path, counts, show_differences)
+        report(os.path.basename(path), counts)
+        for key in keys:
+            total[key] += counts[key]
+    report("total", total)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

@@ -1,0 +1,62 @@
+#include "views/DecodedView.h"
+
+#include "mail/DecodedLines.h"
+#include "mail/HeaderDecode.h"
+#include "mail/MimeMessage.h"
+#include "mail/PartNames.h"
+#include "mail/SaveAttachment.h"
+#include "views/FirstPart.h"
+
+namespace ek {
+
+bool CanDecodeMessages() {
+    return true;
+}
+
+bool PrepareDecodedMessage(const CEKViewDoc& doc, int index, bool allHeaders,
+                           std::string_view quoteMarks, ContentDisplay& display) {
+    if (index < 0 || index >= doc.GetMessageCount()) {
+        return false;
+    }
+    mail::DecodedLines lines = mail::BuildDecodedLines(
+        mail::DecodeMessage(doc.MessageLines(index).text(), index), allHeaders);
+    display =
+        PrepareDecodedContentDisplay(lines.lines, JoinLines(lines.lines), lines.note, quoteMarks);
+    return true;
+}
+
+void DecodeListFields(const CEKViewDoc& doc, int index, std::vector<std::string>& fields) {
+    mail::ListFields decoded = mail::DecodeListFields(doc.MessageLines(index).text());
+    fields.resize(3);
+    fields[1] = std::move(decoded.sender);
+    fields[2] = std::move(decoded.subject);
+}
+
+std::vector<AttachmentItem> ListAttachments(const CEKViewDoc& doc, int index) {
+    std::vector<AttachmentItem> items;
+    if (index < 0 || index >= doc.GetMessageCount()) {
+        return items;
+    }
+    for (const mail::Attachment& attachment :
+         mail::DecodeMessage(doc.MessageLines(index).text(), index).attachments) {
+        items.push_back({attachment.part, attachment.filename, attachment.type, attachment.size});
+    }
+    return items;
+}
+
+bool SaveAttachment(const CEKViewDoc& doc, int index, const AttachmentItem& item,
+                    const std::string& folder, std::string& pathOrReason) {
+    std::string bytes;
+    if (index < 0 || index >= doc.GetMessageCount() ||
+        !mail::ReadPartBytes(doc.MessageLines(index).text(), item.part, bytes)) {
+        pathOrReason = "no such part";
+        return false;
+    }
+    const std::string name =
+        mail::SafeFileName(item.filename, mail::MadeUpName(index, item.part, item.type));
+    mail::SaveResult saved = mail::SaveIntoFolder(folder, name, bytes);
+    pathOrReason = saved ? saved.path : saved.reason;
+    return static_cast<bool>(saved);
+}
+
+}  // namespace ek

@@ -1,0 +1,26 @@
+// The viewer's view of a build without the MIME layer: nothing decodes.
+#include "views/DecodedView.h"
+
+namespace ek {
+
+bool CanDecodeMessages() {
+    return false;
+}
+
+bool PrepareDecodedMessage(const CEKViewDoc&, int, bool, std::string_view, ContentDisplay&) {
+    return false;
+}
+
+void DecodeListFields(const CEKViewDoc&, int, std::vector<std::string>&) {}
+
+std::vector<AttachmentItem> ListAttachments(const CEKViewDoc&, int) {
+    return {};
+}
+
+bool SaveAttachment(const CEKViewDoc&, int, const AttachmentItem&, const std::string&,
+                    std::string& pathOrReason) {
+    pathOrReason = "this build cannot decode MIME";
+    return false;
+}
+
+}  // namespace ek
