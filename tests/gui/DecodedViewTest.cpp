@@ -2,7 +2,7 @@
 // the text pane and both lists decoded at once, the profile value, and the dialog
 // that saves attachments into the folder the user picks.
 #include <wx/listctrl.h>
-#include <wx/textctrl.h>
+#include <wx/stc/stc.h>
 
 #include <filesystem>
 
