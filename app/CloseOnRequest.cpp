@@ -8,6 +8,10 @@
 
 #include <vector>
 
+#ifdef __WXGTK__
+#include <glib-object.h>
+#endif
+
 #include "frame/ProgressWindow.h"
 
 namespace ek {
@@ -31,6 +35,21 @@ class CloseOnRequest::ModalDialogs : public wxModalDialogHook {
   private:
     std::vector<wxDialog*> m_open;
 };
+
+namespace {
+
+// A message box runs the system's own loop, not wxWidgets' modal one: on GTK it
+// ends when the dialog answers, as its window's close button makes it answer.
+void CloseSystemDialog([[maybe_unused]] wxDialog& dialog) {
+#ifdef __WXGTK__
+    constexpr int kGtkResponseDeleteEvent = -4;
+    if (dialog.GetHandle() != nullptr) {
+        g_signal_emit_by_name(dialog.GetHandle(), "response", kGtkResponseDeleteEvent);
+    }
+#endif
+}
+
+}  // namespace
 
 class CloseOnRequest::SignalWatch : public wxEventLoopSourceHandler {
   public:
@@ -81,10 +100,10 @@ bool CloseOnRequest::Step() {
         return true;
     }
     if (wxDialog* dialog = m_modalDialogs->Innermost()) {
-        // The system's message boxes run a loop of their own that only the user
-        // ends; the close waits for it.
         if (dialog->IsModal()) {
             dialog->EndModal(wxID_CANCEL);
+        } else {
+            CloseSystemDialog(*dialog);
         }
         return false;
     }

@@ -2,6 +2,7 @@
 // way and closes the window through the user's path, settings and all.
 #include <signal.h>
 #include <wx/app.h>
+#include <wx/msgdlg.h>
 
 #include "GuiTestSupport.h"
 #include "app/CloseOnRequest.h"
@@ -42,6 +43,19 @@ TEST_F(CloseOnRequestTest, AnOpenDialogIsCancelledAndTheWindowClosesAsTheUserClo
     const WxProfileStore saved(dir.File("EKView.conf"));
     EXPECT_NE(saved.GetProfileString("Settings", "WindowPos", ""), "");
     EXPECT_NE(saved.GetProfileString("Settings", "TFont", ""), "");
+}
+
+TEST_F(CloseOnRequestTest, AMessageBoxOfTheSystemIsAnsweredToo) {
+    auto run = Start();
+    CloseOnRequest closer(*wxTheApp, [&]() -> wxWindow* { return run->App().GetMainFrame(); });
+    wxTheApp->CallAfter([&] { closer.Request(); });
+    {
+        // As the program's message boxes live: for the call that shows them.
+        wxMessageDialog box(&run->Frame(), "message", "EKView");
+        box.ShowModal();
+    }
+    RunPending();
+    EXPECT_EQ(run->App().GetMainFrame(), nullptr) << "the window closed";
 }
 
 TEST_F(CloseOnRequestTest, ASignalIsReadOnTheProgramsOwnThread) {
