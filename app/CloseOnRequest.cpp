@@ -51,9 +51,13 @@ void CloseSystemDialog([[maybe_unused]] wxDialog& dialog) {
 
 }  // namespace
 
+#if wxUSE_EVENTLOOP_SOURCE
 class CloseOnRequest::SignalWatch : public wxEventLoopSourceHandler {
   public:
-    explicit SignalWatch(CloseOnRequest& owner) : m_owner(owner) {}
+    explicit SignalWatch(CloseOnRequest& owner)
+        : m_owner(owner),
+          m_source(wxEventLoopBase::AddSourceForFD(owner.m_signals.ReadFd(), this,
+                                                   wxEVENT_SOURCE_INPUT)) {}
     void OnReadWaiting() override {
         if (m_owner.m_signals.TakeRequest()) {
             m_owner.Request();
@@ -64,19 +68,22 @@ class CloseOnRequest::SignalWatch : public wxEventLoopSourceHandler {
 
   private:
     CloseOnRequest& m_owner;
+    std::unique_ptr<wxEventLoopSource> m_source;
 };
+#else
+class CloseOnRequest::SignalWatch {
+  public:
+    explicit SignalWatch(CloseOnRequest&) {}
+};
+#endif
 
 CloseOnRequest::CloseOnRequest(wxApp& app, std::function<wxWindow*()> mainWindow)
     : m_app(app),
       m_mainWindow(std::move(mainWindow)),
       m_modalDialogs(std::make_unique<ModalDialogs>()) {
-#if wxUSE_EVENTLOOP_SOURCE
     if (m_signals.IsInstalled()) {
         m_watch = std::make_unique<SignalWatch>(*this);
-        m_source.reset(wxEventLoopBase::AddSourceForFD(m_signals.ReadFd(), m_watch.get(),
-                                                       wxEVENT_SOURCE_INPUT));
     }
-#endif
     m_app.Bind(wxEVT_IDLE, &CloseOnRequest::OnIdle, this);
     m_app.Bind(wxEVT_END_SESSION, &CloseOnRequest::OnEndSession, this);
 }
@@ -84,8 +91,6 @@ CloseOnRequest::CloseOnRequest(wxApp& app, std::function<wxWindow*()> mainWindow
 CloseOnRequest::~CloseOnRequest() {
     m_app.Unbind(wxEVT_IDLE, &CloseOnRequest::OnIdle, this);
     m_app.Unbind(wxEVT_END_SESSION, &CloseOnRequest::OnEndSession, this);
-    // The source goes before the handler it calls.
-    m_source.reset();
 }
 
 void CloseOnRequest::Request() {

@@ -13,7 +13,6 @@
 #include "platform/StopSignals.h"
 
 class wxApp;
-class wxEventLoopSource;
 class wxWindow;
 
 namespace ek {
@@ -43,8 +42,8 @@ class CloseOnRequest : public wxEvtHandler {
     std::function<wxWindow*()> m_mainWindow;
     std::unique_ptr<ModalDialogs> m_modalDialogs;
     StopSignals m_signals;
+    // Watches the signals' pipe from the event loop, where the toolkit can.
     std::unique_ptr<SignalWatch> m_watch;
-    std::unique_ptr<wxEventLoopSource> m_source;
     bool m_requested = false;
     bool m_closing = false;
 };
