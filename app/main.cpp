@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CloseOnRequest.h"
 #include "app/CommandLine.h"
 #include "app/EKViewApp.h"
 #include "platform/WxFonts.h"
@@ -43,10 +44,14 @@ class EKViewWxApp : public wxApp {
         options.panes.createContent = ek::CreateContentView;
         options.panes.createThread = ek::CreateThreadView;
         m_app = std::make_unique<ek::CEKViewApp>(std::move(options));
+        // Log-out and stop signals close the window as the user does, settings and all.
+        m_closeOnRequest = std::make_unique<ek::CloseOnRequest>(
+            *this, [this]() -> wxWindow* { return m_app ? m_app->GetMainFrame() : nullptr; });
         return m_app->InitInstance(info);
     }
 
     int OnExit() override {
+        m_closeOnRequest.reset();
         if (m_app) {
             m_app->ExitInstance();
             m_app.reset();
@@ -56,6 +61,7 @@ class EKViewWxApp : public wxApp {
 
   private:
     std::unique_ptr<ek::CEKViewApp> m_app;
+    std::unique_ptr<ek::CloseOnRequest> m_closeOnRequest;
 };
 
 }  // namespace

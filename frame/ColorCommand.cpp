@@ -25,6 +25,9 @@ bool RunColorCommand(ProfileStore& profile, settings::ColorRef grayText, QuoteCo
         return false;
     }
     SaveQuoteSettings(profile, values);
+    // What the user set is on disk at once: a session that ends without a clean
+    // exit must not take it along.
+    profile.Flush();
     if (target.content != nullptr) {
         target.content->SetQuoteSettings(values);
         if (target.contentShown) {

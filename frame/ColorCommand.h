@@ -30,7 +30,7 @@ struct ColorCommandTarget {
     int current = -1;
 };
 
-// Reads the profile, runs the dialog and, on OK, writes the profile, gives the
+// Reads the profile, runs the dialog and, on OK, writes the profile (and saves it), gives the
 // values to the text pane and shows the current message again when the text pane is
 // visible. Cancel changes nothing. True on OK.
 bool RunColorCommand(ProfileStore& profile, settings::ColorRef grayText, QuoteColorDialogUi& dialog,

@@ -5,6 +5,7 @@
 #include <wx/evtloop.h>
 #include <wx/gauge.h>
 #include <wx/stattext.h>
+#include <wx/toplevel.h>
 
 #include <optional>
 
@@ -69,6 +70,12 @@ class ProgressDialog : public wxDialog {
 
     void Detach() { m_logic = nullptr; }
 
+    void RequestCancel() {
+        if (m_logic != nullptr) {
+            m_logic->OnCancel();
+        }
+    }
+
     void SetRange(int lower, int upper) {
         m_lower = lower;
         m_gauge->SetRange(upper - lower);
@@ -88,12 +95,6 @@ class ProgressDialog : public wxDialog {
     }
 
   private:
-    void RequestCancel() {
-        if (m_logic != nullptr) {
-            m_logic->OnCancel();
-        }
-    }
-
     CProgressDlg* m_logic;
     wxStaticText* m_percent;
     wxGauge* m_gauge;
@@ -160,6 +161,14 @@ std::unique_ptr<ProgressWindow> WxProgressUi::CreateProgressWindow(CProgressDlg&
 
 bool WxProgressUi::IsAnyWindowUp() {
     return g_windowsUp > 0;
+}
+
+void WxProgressUi::CancelAll() {
+    for (wxWindow* window : wxTopLevelWindows) {
+        if (auto* dialog = dynamic_cast<ProgressDialog*>(window)) {
+            dialog->RequestCancel();
+        }
+    }
 }
 
 void DispatchPendingEvents() {

@@ -24,6 +24,8 @@ class WxProgressUi : public ProgressUi {
 
     // Whether any progress window is up: commands posted meanwhile wait for its end.
     static bool IsAnyWindowUp();
+    // Presses Cancel in every progress window up; what cannot be cancelled runs on.
+    static void CancelAll();
 
   private:
     std::function<wxWindow*()> m_owner;

@@ -32,6 +32,24 @@ std::int64_t Distance(const ScreenRect& window, const ScreenRect& screen) {
     return dx * dx + dy * dy;
 }
 
+bool FitsOn(const ScreenRect& window, const ScreenRect& screen) {
+    return window.Width() <= screen.Width() && window.Height() <= screen.Height();
+}
+
+std::int64_t Area(const ScreenRect& screen) {
+    return std::int64_t{screen.Width()} * screen.Height();
+}
+
+// `window` shrunk to fit `screen` where it is larger, and moved as little as
+// possible to lie wholly on it.
+ScreenRect MoveInside(const ScreenRect& window, const ScreenRect& screen) {
+    int width = std::min(window.Width(), screen.Width());
+    int height = std::min(window.Height(), screen.Height());
+    int left = std::clamp(window.left, screen.left, screen.right - width);
+    int top = std::clamp(window.top, screen.top, screen.bottom - height);
+    return ScreenRect{left, top, left + width, top + height};
+}
+
 }  // namespace
 
 std::optional<ScreenRect> PlaceOnScreens(const ScreenRect& window,
@@ -40,6 +58,24 @@ std::optional<ScreenRect> PlaceOnScreens(const ScreenRect& window,
         std::int64_t{window.right} - window.left > std::numeric_limits<int>::max() ||
         std::int64_t{window.bottom} - window.top > std::numeric_limits<int>::max()) {
         return std::nullopt;
+    }
+    // A window that fits on no screen would hold its status bar, or its right edge,
+    // out of sight wherever it stood: it goes inside the largest screen.
+    const ScreenRect* largest = nullptr;
+    bool fitsSomewhere = false;
+    for (const ScreenRect& screen : screens) {
+        if (!screen.IsEmpty()) {
+            fitsSomewhere = fitsSomewhere || FitsOn(window, screen);
+            if (largest == nullptr || Area(screen) > Area(*largest)) {
+                largest = &screen;
+            }
+        }
+    }
+    if (largest == nullptr) {
+        return std::nullopt;
+    }
+    if (!fitsSomewhere) {
+        return MoveInside(window, *largest);
     }
     const ScreenRect* nearest = nullptr;
     std::int64_t best = std::numeric_limits<std::int64_t>::max();
@@ -56,14 +92,7 @@ std::optional<ScreenRect> PlaceOnScreens(const ScreenRect& window,
             nearest = &screen;
         }
     }
-    if (nearest == nullptr) {
-        return std::nullopt;
-    }
-    int width = std::min(window.Width(), nearest->Width());
-    int height = std::min(window.Height(), nearest->Height());
-    int left = std::clamp(window.left, nearest->left, nearest->right - width);
-    int top = std::clamp(window.top, nearest->top, nearest->bottom - height);
-    return ScreenRect{left, top, left + width, top + height};
+    return MoveInside(window, *nearest);
 }
 
 }  // namespace ek

@@ -1,5 +1,6 @@
 // Where a restored window goes: a stored placement whose title bar no screen shows,
-// or too little of it to grab, moves onto the nearest screen. Free of any toolkit.
+// or too little of it to grab, moves onto the nearest screen; one larger than every
+// screen shrinks into the largest. Free of any toolkit.
 #pragma once
 
 #include <optional>

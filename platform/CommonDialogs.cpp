@@ -4,6 +4,10 @@
 #include <wx/dirdlg.h>
 #include <wx/fontdlg.h>
 
+#ifdef __WXGTK__
+#include <glib-object.h>
+#endif
+
 namespace ek {
 
 std::optional<std::string> CommonDialogsUi::ChooseFolder(wxWindow* parent,
@@ -18,6 +22,23 @@ std::optional<std::string> CommonDialogsUi::ChooseFolder(wxWindow* parent,
 
 namespace {
 
+// wxWidgets on GTK makes the chosen font in whole points (10.5 comes back as 11); the
+// chooser itself still holds the size as the user chose it.
+void TakeChosenSize([[maybe_unused]] wxFontDialog& dialog, [[maybe_unused]] wxFont& font) {
+#ifdef __WXGTK__
+    gchar* description = nullptr;
+    g_object_get(G_OBJECT(dialog.GetHandle()), "font", &description, nullptr);
+    if (description == nullptr) {
+        return;
+    }
+    const wxFont chosen(wxString::FromUTF8(description));
+    g_free(description);
+    if (chosen.IsOk() && chosen.GetFractionalPointSize() > 0) {
+        font.SetFractionalPointSize(chosen.GetFractionalPointSize());
+    }
+#endif
+}
+
 class WxCommonDialogsUi : public CommonDialogsUi {
   public:
     std::optional<wxFont> ChooseFont(wxWindow* parent, const wxFont& initial) override {
@@ -28,7 +49,11 @@ class WxCommonDialogsUi : public CommonDialogsUi {
         if (dialog.ShowModal() != wxID_OK) {
             return std::nullopt;
         }
-        return dialog.GetFontData().GetChosenFont();
+        wxFont font = dialog.GetFontData().GetChosenFont();
+        if (font.IsOk()) {
+            TakeChosenSize(dialog, font);
+        }
+        return font;
     }
 
     std::optional<wxColour> ChooseColour(wxWindow* parent, const wxColour& initial) override {

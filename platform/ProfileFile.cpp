@@ -100,25 +100,49 @@ std::string ProfileFilePath() {
     return (base / "Ubrik" / "EKView.conf").string();
 }
 
-ProfileFile ProfileFile::Load(const std::string& path) {
-    // Only a regular file is read (a folder or a FIFO in its place must not stop the
-    // program), and no more of it than a profile can sensibly hold.
+ProfileFileBytes ReadProfileFile(const std::string& path) {
+    // Only a regular file is read: a folder or a FIFO in its place must not stop the
+    // program.
+    ProfileFileBytes result;
     ReadOnlyFile file;
     std::string reason;
-    std::string text;
-    if (file.Open(path, FileSharing::ReadersOnly, reason)) {
-        text.resize(static_cast<std::size_t>(std::min<std::uint64_t>(file.Size(), kMaxSize)));
-        std::size_t filled = 0;
-        while (filled < text.size()) {
-            long long got = file.Read(text.data() + filled, text.size() - filled, reason);
-            if (got <= 0) {
-                break;
-            }
-            filled += static_cast<std::size_t>(got);
-        }
-        text.resize(filled);
+    if (!file.Open(path, FileSharing::ReadersOnly, reason)) {
+        return result;
     }
-    return Parse(text);
+    if (file.Size() > kMaxProfileFileSize) {
+        result.status = ProfileFileBytes::Status::TooLarge;
+        return result;
+    }
+    // One byte more than the limit shows a file that grew since it was opened.
+    std::string& text = result.bytes;
+    text.resize(static_cast<std::size_t>(file.Size()) + 1);
+    std::size_t filled = 0;
+    while (filled < text.size()) {
+        long long got = file.Read(text.data() + filled, text.size() - filled, reason);
+        if (got < 0) {
+            text.clear();
+            return result;
+        }
+        if (got == 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(got);
+        if (filled > kMaxProfileFileSize) {
+            text.clear();
+            result.status = ProfileFileBytes::Status::TooLarge;
+            return result;
+        }
+        if (filled == text.size()) {
+            text.resize(std::min<std::size_t>(text.size() * 2, kMaxProfileFileSize + 1));
+        }
+    }
+    text.resize(filled);
+    result.status = ProfileFileBytes::Status::Read;
+    return result;
+}
+
+ProfileFile ProfileFile::Load(const std::string& path) {
+    return Parse(ReadProfileFile(path).bytes);
 }
 
 ProfileFile ProfileFile::Parse(std::string_view text) {

@@ -14,16 +14,34 @@ namespace ek {
 // $XDG_CONFIG_HOME (when absolute) or $HOME/.config, then Ubrik/EKView.conf.
 std::string ProfileFilePath();
 
+// A profile holds a few kilobytes; a larger file than this is damaged, and reading it
+// whole would cost minutes and gigabytes before the first window.
+inline constexpr std::uint64_t kMaxProfileFileSize = std::uint64_t{4} << 20;
+
+struct ProfileFileBytes {
+    enum class Status {
+        Read,
+        // Missing, no regular file, or unreadable: the defaults, nothing to keep.
+        Absent,
+        // Larger than kMaxProfileFileSize: the defaults; `bytes` stays empty.
+        TooLarge,
+    };
+    Status status = Status::Absent;
+    std::string bytes;
+};
+
+// The whole profile file at `path`, read only when it is a regular file of at most
+// kMaxProfileFileSize bytes.
+ProfileFileBytes ReadProfileFile(const std::string& path);
+
 // A read-only view of a profile file in wxFileConfig's text format: "[Group/Sub]"
 // lines, "key=value" lines, ';' and '#' comments, backslash escapes in names and
 // values, and values in double quotes when they begin or end with white space.
 // Writing is refused.
 class ProfileFile : public ProfileStore {
   public:
-    // Larger files are read only up to this size.
-    static constexpr std::uint64_t kMaxSize = std::uint64_t{4} << 20;
-
-    // An empty profile when the file is missing, unreadable or not a regular file.
+    // An empty profile when the file is missing, unreadable, not a regular file or
+    // too large (see ReadProfileFile).
     static ProfileFile Load(const std::string& path);
     static ProfileFile Parse(std::string_view text);
 

@@ -36,6 +36,9 @@ class ProfileStore {
     virtual int GetProfileInt(const std::string& section, const std::string& key,
                               int defaultValue) const = 0;
     virtual bool WriteProfileInt(const std::string& section, const std::string& key, int value) = 0;
+    // Keeps what was written where the store lives (a file is replaced whole). True
+    // when it is kept or there was nothing to keep; a store in memory keeps nothing.
+    virtual bool Flush() { return true; }
 };
 
 }  // namespace ek

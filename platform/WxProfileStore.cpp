@@ -7,10 +7,9 @@
 #include <cerrno>
 #include <charconv>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #ifdef __WXMSW__
@@ -158,12 +157,9 @@ WxProfileStore::WxProfileStore(const std::string& path)
 #else
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(m_path).parent_path(), error);
-    std::string bytes;
-    std::ifstream in(m_path, std::ios::binary);
-    if (in) {
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    bytes = KeepParsableLines(bytes);
+    ProfileFileBytes file = ReadProfileFile(m_path);
+    m_setAside = file.status == ProfileFileBytes::Status::TooLarge;
+    std::string bytes = KeepParsableLines(file.bytes);
     wxMemoryInputStream stream(bytes.data(), bytes.size());
     auto config = std::make_unique<wxFileConfig>(stream, wxConvUTF8);
     config->SetUmask(077);
@@ -212,6 +208,14 @@ bool WxProfileStore::Flush() {
 #ifdef __WXMSW__
     bool ok = m_config->Flush();
 #else
+    // A damaged file too large to read goes aside once rather than being lost under
+    // the new one; while it cannot, it is not overwritten.
+    if (m_setAside) {
+        if (::rename(m_path.c_str(), GetSetAsidePath().c_str()) != 0 && errno != ENOENT) {
+            return false;
+        }
+        m_setAside = false;
+    }
     wxLogNull quiet;
     wxMemoryOutputStream out;
     bool ok = static_cast<wxFileConfig&>(*m_config).Save(out, wxConvUTF8);

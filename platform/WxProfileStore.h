@@ -22,7 +22,9 @@ class WxProfileStore : public ProfileStore {
     static std::string DefaultPath();
 
     // Reads the profile from `path` (DefaultPath() when empty). A missing file, one
-    // that cannot be read or parsed, gives an empty profile; nothing is shown.
+    // that cannot be read or parsed, gives an empty profile; nothing is shown. A file
+    // too large to be a profile also gives an empty one, and the first save keeps it
+    // aside under GetSetAsidePath().
     explicit WxProfileStore(const std::string& path = {});
     ~WxProfileStore() override;
     WxProfileStore(const WxProfileStore&) = delete;
@@ -38,13 +40,16 @@ class WxProfileStore : public ProfileStore {
 
     // Saves the changes, whole or not at all: the file is replaced by a complete new
     // one, never truncated. True when nothing needed saving.
-    bool Flush();
+    bool Flush() override;
     const std::string& GetPath() const { return m_path; }
+    std::string GetSetAsidePath() const { return m_path + ".bad"; }
 
   private:
     std::string m_path;
     std::unique_ptr<wxConfigBase> m_config;
     bool m_dirty = false;
+    // The file on disk is damaged and must be moved aside before the next save.
+    bool m_setAside = false;
 };
 
 }  // namespace ek

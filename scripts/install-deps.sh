@@ -6,7 +6,7 @@ set -eu
 PACKAGES="build-essential cmake ninja-build pkg-config git python3 time
 libgtest-dev libgmock-dev googletest libbenchmark-dev
 clang clang-format libclang-rt-14-dev
-libwxgtk3.2-dev libx11-dev libfontconfig-dev xvfb xauth x11-apps x11-utils xdotool imagemagick fonts-ipafont fonts-ipaexfont
+libwxgtk3.2-dev libglib2.0-dev libx11-dev libfontconfig-dev xvfb xauth x11-apps x11-utils xdotool imagemagick fonts-ipafont fonts-ipaexfont
 desktop-file-utils shared-mime-info file
 libgmime-3.0-dev"
 

@@ -1,6 +1,9 @@
 // Reading the viewer's profile file without the toolkit.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/ProfileFile.h"
@@ -56,6 +59,47 @@ TEST(ProfileFile, RefusesWritesAndSurvivesMissingOrBinaryFiles) {
     TempFile file(binary, "EKView.conf");
     ProfileFile damaged = ProfileFile::Load(file.path());
     EXPECT_EQ(damaged.GetProfileInt("Settings", "Header", 1), 1);
+}
+
+// Settings followed by comment lines up to `size` bytes.
+std::string ProfileOfSize(std::size_t size) {
+    std::string text = "[Settings]\nHeader=0\n";
+    while (text.size() < size) {
+        text += std::string(std::min<std::size_t>(size - text.size(), 80) - 1, '#') + "\n";
+    }
+    return text;
+}
+
+struct SizeCase {
+    const char* what;
+    std::size_t size;
+    ProfileFileBytes::Status status;
+};
+
+TEST(ProfileFile, AFileBeyondTheLimitIsDamagedAndGivesTheDefaults) {
+    using Status = ProfileFileBytes::Status;
+    const SizeCase cases[] = {
+        {"small", 100, Status::Read},
+        {"one byte short of the limit", kMaxProfileFileSize - 1, Status::Read},
+        {"exactly the limit", kMaxProfileFileSize, Status::Read},
+        {"one byte over", kMaxProfileFileSize + 1, Status::TooLarge},
+        {"a hundred times over", 100 * kMaxProfileFileSize, Status::TooLarge},
+    };
+    for (const SizeCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const bool sparse = c.size > 2 * kMaxProfileFileSize;
+        TempFile file(sparse ? ProfileOfSize(100) : ProfileOfSize(c.size), "EKView.conf");
+        if (sparse) {
+            // Only the size counts, and nothing may read the whole file.
+            ASSERT_EQ(::truncate(file.path().c_str(), static_cast<off_t>(c.size)), 0);
+        }
+        ProfileFileBytes read = ReadProfileFile(file.path());
+        EXPECT_EQ(read.status, c.status);
+        EXPECT_EQ(read.bytes.size(), c.status == Status::Read ? c.size : 0);
+        EXPECT_EQ(ProfileFile::Load(file.path()).GetProfileInt("Settings", "Header", 1),
+                  c.status == Status::Read ? 0 : 1);
+    }
+    EXPECT_EQ(ReadProfileFile("/nonexistent/EKView.conf").status, Status::Absent);
 }
 
 TEST(ProfileFile, LivesInTheUsersConfigurationFolder) {

@@ -35,6 +35,10 @@ class LoggingProfile : public MemoryProfileStore {
         log.push_back("write " + key);
         return MemoryProfileStore::WriteProfileInt(section, key, value);
     }
+    bool Flush() override {
+        log.push_back("flush");
+        return true;
+    }
 
     mutable std::vector<std::string> log;
 };
@@ -98,9 +102,11 @@ TEST_F(ColorCommandTest, OkWritesTheFourValuesAndHandsThemToTheTextPane) {
 
     EXPECT_EQ(dialog.shown.mailColor, kBlue) << "the dialog starts from the profile";
     EXPECT_EQ(dialog.shown.quoteColor, kGray);
-    EXPECT_EQ(profile.log, (std::vector<std::string>{
-                               "read Quote", "read QuoteClr", "read MailClr", "read HttpClr",
-                               "write Quote", "write QuoteClr", "write MailClr", "write HttpClr"}));
+    EXPECT_EQ(profile.log,
+              (std::vector<std::string>{"read Quote", "read QuoteClr", "read MailClr",
+                                        "read HttpClr", "write Quote", "write QuoteClr",
+                                        "write MailClr", "write HttpClr", "flush"}))
+        << "the values are saved at once, not only at exit";
     EXPECT_EQ(profile.GetProfileString("Settings", "Quote", "?"), "> ｜ ") << "stored as typed";
     EXPECT_EQ(profile.GetProfileInt("Settings", "QuoteClr", 0), static_cast<int>(kRed));
     EXPECT_EQ(profile.GetProfileInt("Settings", "MailClr", 0), static_cast<int>(kBlue));
@@ -124,7 +130,7 @@ TEST_F(ColorCommandTest, CancelChangesNothing) {
     ColorCommandTarget target{&content, true, 2};
     EXPECT_FALSE(RunColorCommand(profile, kGray, dialog, target));
     for (const std::string& entry : profile.log) {
-        EXPECT_EQ(entry.rfind("read ", 0), 0u) << entry;
+        EXPECT_EQ(entry.rfind("read ", 0), 0u) << "neither written nor saved: " << entry;
     }
     EXPECT_EQ(profile.GetProfileString("Settings", "Quote", "?"), ">");
     EXPECT_FALSE(profile.HasValue("Settings", "QuoteClr"));

@@ -3,6 +3,7 @@
 
 #include "GuiTestSupport.h"
 #include "frame/SettingsFormats.h"
+#include "platform/ProfileFile.h"
 #include "platform/WxProfileStore.h"
 #include "tests/ProfileStoreContract.h"
 
@@ -104,6 +105,28 @@ TEST(WxProfileStoreTest, DamagedFilesGiveTheDefaults) {
         ASSERT_TRUE(store.Flush());
         EXPECT_EQ(WxProfileStore(path).GetProfileInt("Settings", "Header", 1), 0);
     }
+}
+
+TEST(WxProfileStoreTest, AFileTooLargeForAProfileIsKeptAsideNotOverwritten) {
+    TempDir dir;
+    const std::string path = dir.File("EKView.conf");
+    std::string huge = "[Settings]\nHeader=0\nQuote=>\n";
+    huge.resize(kMaxProfileFileSize + 1, '#');
+    WriteFile(path, huge);
+    {
+        WxProfileStore store(path);
+        EXPECT_EQ(store.GetProfileInt("Settings", "Header", 1), 1) << "damaged: the defaults";
+        EXPECT_EQ(store.GetProfileString("Settings", "Quote", ""), "");
+        EXPECT_EQ(ReadFile(path).size(), huge.size()) << "reading changes nothing";
+        store.WriteProfileInt("Settings", "Header", 0);
+        ASSERT_TRUE(store.Flush());
+        EXPECT_EQ(ReadFile(store.GetSetAsidePath()), huge);
+        store.WriteProfileInt("Settings", "Header", 1);
+        ASSERT_TRUE(store.Flush());
+        EXPECT_EQ(ReadFile(store.GetSetAsidePath()), huge) << "set aside once, then kept";
+    }
+    EXPECT_EQ(WxProfileStore(path).GetProfileInt("Settings", "Header", 0), 1);
+    EXPECT_EQ(ReadFile(dir.File("EKView.conf.bad")), huge);
 }
 
 TEST(WxProfileStoreTest, ValuesThatLookLikeVariablesStayAsWritten) {

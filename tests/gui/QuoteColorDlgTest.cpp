@@ -195,6 +195,10 @@ TEST_F(QuoteColorDlgTest, OkStoresTheValuesAndHandsThemToTheTextPane) {
     EXPECT_EQ(profile.GetProfileString("Settings", "Quote", "?"), " > ｜ ");
     EXPECT_EQ(profile.GetProfileInt("Settings", "QuoteClr", 0), static_cast<int>(Ref(kRed)));
     EXPECT_EQ(profile.GetProfileInt("Settings", "MailClr", 0), static_cast<int>(Ref(Gray())));
+    // Already in the file: a session ended without a clean exit keeps them.
+    const WxProfileStore onDisk(dir.File("EKView.conf"));
+    EXPECT_EQ(onDisk.GetProfileString("Settings", "Quote", "?"), " > ｜ ");
+    EXPECT_EQ(onDisk.GetProfileInt("Settings", "QuoteClr", 0), static_cast<int>(Ref(kRed)));
 
     // The next run starts the dialog from the stored values.
     run->Close();
