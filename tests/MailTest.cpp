@@ -230,6 +230,41 @@ TEST(DecodeMessage, BadInputDecodesAsFarAsItGoes) {
     EXPECT_EQ(DecodeMessage(Stored(cases[6]), 0).body, "no header at all\n");
 }
 
+struct Base64Case {
+    std::string encoded;
+    std::string bytes;
+};
+
+void PrintTo(const Base64Case& c, std::ostream* os) {
+    *os << '"' << c.encoded << '"';
+}
+
+class Base64Parts : public ::testing::TestWithParam<Base64Case> {};
+
+// A base64 body cut short, or padded wrongly, keeps every whole byte it holds, as
+// other mail readers keep them: a last group of 2 or 3 characters is 1 or 2 bytes.
+TEST_P(Base64Parts, KeepEveryWholeByte) {
+    SCOPED_TRACE(GetParam().encoded);
+    const std::string mime =
+        "Content-Type: multipart/mixed; boundary=z\n\n--z\n\nhi\n--z\n"
+        "Content-Type: application/octet-stream\nContent-Transfer-Encoding: base64\n\n" +
+        GetParam().encoded + "\n--z--\n";
+    DecodedMessage message = DecodeMessage(Stored(mime), 0);
+    ASSERT_EQ(message.attachments.size(), 1u);
+    EXPECT_EQ(message.attachments[0].size, GetParam().bytes.size());
+    std::string bytes;
+    ASSERT_TRUE(ReadPartBytes(Stored(mime), 2, bytes));
+    EXPECT_EQ(bytes, GetParam().bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Truncated, Base64Parts,
+                         ::testing::Values(Base64Case{"QUJD", "ABC"},
+                                           Base64Case{"QUJDREU=", "ABCDE"},
+                                           Base64Case{"QUJDREU", "ABCDE"},
+                                           Base64Case{"QUJDRA", "ABCD"}, Base64Case{"QUJDR", "ABC"},
+                                           Base64Case{"QUJD\nREU", "ABCDE"},
+                                           Base64Case{"QU!JD?REU", "ABCDE"}, Base64Case{"", ""}));
+
 TEST(DecodeMessage, FiftyNestedMultipartsAndEveryTruncatedPrefix) {
     std::string nested = "Content-Type: multipart/mixed; boundary=b0\n\n";
     for (int i = 1; i <= 50; ++i) {
