@@ -159,16 +159,11 @@ int FindBody(const std::vector<Leaf>& leaves, std::string_view type) {
     return 0;
 }
 
-// The text after the header, or all of it when it does not begin with a header field.
-std::string BodyAfterHeader(std::string_view messageText) {
+// The text after the header when header lines are shown above it, else all of it.
+std::string BodyAfterHeader(std::string_view messageText, bool headerShown) {
     const std::string_view mime = WithoutEnvelope(messageText);
-    const std::size_t firstEnd = std::min(mime.find('\n'), mime.size());
-    const std::size_t colon = mime.substr(0, firstEnd).find(':');
-    const bool startsWithField =
-        colon != std::string_view::npos && colon > 0 &&
-        mime.substr(0, colon).find_first_of(" \t") == std::string_view::npos;
     std::size_t start = 0;
-    if (startsWithField) {
+    if (headerShown) {
         const std::size_t blank = mime.find("\n\n");
         start = blank == std::string_view::npos ? mime.size() : blank + 2;
     }
@@ -187,13 +182,13 @@ DecodedMessage DecodeMessage(std::string_view messageText, int messageIndex) {
     ParsedMessage parsed(messageText);
     if (!parsed.ok()) {
         decoded.status = DecodeStatus::Unstructured;
-        decoded.body = BodyAfterHeader(messageText);
+        decoded.body = BodyAfterHeader(messageText, !decoded.headerLines.empty());
         return decoded;
     }
     const std::vector<Leaf>& leaves = parsed.leaves();
     if (leaves.empty()) {
         decoded.status = DecodeStatus::Unstructured;
-        decoded.body = BodyAfterHeader(messageText);
+        decoded.body = BodyAfterHeader(messageText, !decoded.headerLines.empty());
         return decoded;
     }
     decoded.bodyPart = FindBody(leaves, "text/plain");

@@ -230,6 +230,21 @@ TEST(DecodeMessage, BadInputDecodesAsFarAsItGoes) {
     EXPECT_EQ(DecodeMessage(Stored(cases[6]), 0).body, "no header at all\n");
 }
 
+// Where the MIME structure cannot be read, the body shown is what follows the header
+// lines shown above it, never the header a second time.
+TEST(DecodeMessage, UnreadableStructureShowsTheHeaderOnce) {
+    const std::string cases[] = {
+        " From: a@b\nSubject: s\nContent-Type: multipart/mixed; boundary=b\n\nbody\n",
+        "junk line\nSubject: s\n\nbody\n",
+    };
+    for (const std::string& mime : cases) {
+        SCOPED_TRACE(mime);
+        DecodedMessage message = DecodeMessage(Stored(mime), 0);
+        EXPECT_FALSE(message.headerLines.empty());
+        EXPECT_EQ(message.body, "body\n");
+    }
+}
+
 struct Base64Case {
     std::string encoded;
     std::string bytes;
