@@ -99,7 +99,13 @@ INSTANTIATE_TEST_SUITE_P(
                       HeaderCase{"=?bogus?q?abc?=", "abc"},
                       HeaderCase{"=?utf-8?b?!!broken base64?=", "=?utf-8?b?!!broken base64?="},
                       HeaderCase{"\x93\xfa\x96\x7b raw", "日本 raw"},
-                      HeaderCase{"=?ISO-2022-JP*ja?B?GyRCRnxLXBsoQg==?=", "日本"}));
+                      HeaderCase{"=?ISO-2022-JP*ja?B?GyRCRnxLXBsoQg==?=", "日本"},
+                      // A word folded in its middle: the fold's blanks are no text.
+                      HeaderCase{"=?utf-8?b?5pel 5pys?=", "日本"},
+                      HeaderCase{"=?ISO-2022-JP?B?GyRCRnxL\tXBsoQg==?= x", "日本 x"},
+                      HeaderCase{"=?utf-8?q?caf =C3=A9?=", "café"},
+                      HeaderCase{"=?utf-8?q?a b =?utf-8?q?c?=", "=?utf-8?q?a b c"},
+                      HeaderCase{"=?utf 8?q?a?=", "=?utf 8?q?a?="}));
 
 TEST(HeaderFields, FoldedLinesJoinAndEnvelopeIsSkipped) {
     std::vector<HeaderField> fields = SplitHeader(
