@@ -18,6 +18,11 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+bool IsBase64Char(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' ||
+           c == '/' || c == '=';
+}
+
 struct EncodedWord {
     std::size_t end = 0;  // just past "?="
     std::string charset;
@@ -65,14 +70,28 @@ bool ReadEncodedWord(std::string_view text, std::size_t pos, EncodedWord& word) 
     if (close == std::string_view::npos) {
         return false;
     }
-    for (std::size_t i = pos + 2; i < close; ++i) {
+    for (std::size_t i = pos + 2; i < charsetEnd; ++i) {
         if (IsBlank(text[i])) {
             return false;
         }
     }
+    // Some mailers fold a long word in the middle: blanks in the encoded text are the
+    // fold's and go, as long as the rest is encoded text and no other word's start.
+    const bool base64 = encoding == 'B' || encoding == 'b';
+    std::string encoded;
+    for (std::size_t i = payload; i < close; ++i) {
+        const char c = text[i];
+        if (IsBlank(c)) {
+            continue;
+        }
+        const bool allowed = base64 ? IsBase64Char(c) : c > ' ' && c < 0x7F && c != '?';
+        if (!allowed) {
+            return false;
+        }
+        encoded += c;
+    }
     word.charset = std::string(text.substr(pos + 2, charsetEnd - pos - 2));
-    word.bytes =
-        DecodeTransfer(text.substr(payload, close - payload), encoding == 'B' || encoding == 'b');
+    word.bytes = DecodeTransfer(encoded, base64);
     word.end = close + 2;
     return true;
 }

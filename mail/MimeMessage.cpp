@@ -67,15 +67,46 @@ void CollectLeaves(GMimeObject* object, int depth, std::vector<Leaf>& leaves) {
     }
 }
 
+// What a memory stream holds.
+std::string_view MemoryBytes(GMimeStream* stream) {
+    GByteArray* array = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(stream));
+    return {reinterpret_cast<const char*>(array->data), array->len};
+}
+
+// GMime drops a last group of two or three characters, which still holds one or two
+// whole bytes: a body cut short keeps them, as other mail readers keep them.
+std::string DecodeBase64(std::string_view encoded) {
+    std::string out(encoded.size() / 4 * 3 + 4, '\0');
+    int state = 0;
+    guint32 save = 0;
+    auto* to = reinterpret_cast<unsigned char*>(out.data());
+    std::size_t size = g_mime_encoding_base64_decode_step(
+        reinterpret_cast<const unsigned char*>(encoded.data()), encoded.size(), to, &state, &save);
+    // `state` counts the characters of the open group, whose bits are in `save`.
+    if (state == 2) {
+        to[size++] = static_cast<unsigned char>(save >> 4);
+    } else if (state == 3) {
+        to[size++] = static_cast<unsigned char>(save >> 10);
+        to[size++] = static_cast<unsigned char>(save >> 2);
+    }
+    out.resize(size);
+    return out;
+}
+
 std::string PartBytes(GMimePart* part) {
     GMimeDataWrapper* content = g_mime_part_get_content(part);
     if (content == nullptr) {
         return {};
     }
     GPtr<GMimeStream> sink(g_mime_stream_mem_new());
+    if (g_mime_data_wrapper_get_encoding(content) == GMIME_CONTENT_ENCODING_BASE64) {
+        GMimeStream* encoded = g_mime_data_wrapper_get_stream(content);
+        g_mime_stream_reset(encoded);
+        g_mime_stream_write_to_stream(encoded, sink.get());
+        return DecodeBase64(MemoryBytes(sink.get()));
+    }
     g_mime_data_wrapper_write_to_stream(content, sink.get());
-    GByteArray* array = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(sink.get()));
-    return std::string(reinterpret_cast<const char*>(array->data), array->len);
+    return std::string(MemoryBytes(sink.get()));
 }
 
 std::string WithLfEnds(std::string_view text) {
@@ -128,16 +159,11 @@ int FindBody(const std::vector<Leaf>& leaves, std::string_view type) {
     return 0;
 }
 
-// The text after the header, or all of it when it does not begin with a header field.
-std::string BodyAfterHeader(std::string_view messageText) {
+// The text after the header when header lines are shown above it, else all of it.
+std::string BodyAfterHeader(std::string_view messageText, bool headerShown) {
     const std::string_view mime = WithoutEnvelope(messageText);
-    const std::size_t firstEnd = std::min(mime.find('\n'), mime.size());
-    const std::size_t colon = mime.substr(0, firstEnd).find(':');
-    const bool startsWithField =
-        colon != std::string_view::npos && colon > 0 &&
-        mime.substr(0, colon).find_first_of(" \t") == std::string_view::npos;
     std::size_t start = 0;
-    if (startsWithField) {
+    if (headerShown) {
         const std::size_t blank = mime.find("\n\n");
         start = blank == std::string_view::npos ? mime.size() : blank + 2;
     }
@@ -156,13 +182,13 @@ DecodedMessage DecodeMessage(std::string_view messageText, int messageIndex) {
     ParsedMessage parsed(messageText);
     if (!parsed.ok()) {
         decoded.status = DecodeStatus::Unstructured;
-        decoded.body = BodyAfterHeader(messageText);
+        decoded.body = BodyAfterHeader(messageText, !decoded.headerLines.empty());
         return decoded;
     }
     const std::vector<Leaf>& leaves = parsed.leaves();
     if (leaves.empty()) {
         decoded.status = DecodeStatus::Unstructured;
-        decoded.body = BodyAfterHeader(messageText);
+        decoded.body = BodyAfterHeader(messageText, !decoded.headerLines.empty());
         return decoded;
     }
     decoded.bodyPart = FindBody(leaves, "text/plain");

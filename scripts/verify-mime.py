@@ -119,6 +119,12 @@ def python_view(lines):
     message = email.message_from_bytes(raw, policy=email.policy.compat32)
     subject = raw_field(lines, b"subject")
     parts = leaves(message)
+    for part in parts:
+        # "base64 " with a trailing blank is base64 (RFC 2045 allows the blank), but
+        # compat32 compares the whole value and hands back the encoded text.
+        cte = part.get("content-transfer-encoding")
+        if isinstance(cte, str) and cte != cte.strip():
+            part.replace_header("content-transfer-encoding", cte.strip())
     body_index = None
     for wanted in ("text/plain", "text/html"):
         for i, part in enumerate(parts):

@@ -232,6 +232,24 @@ TEST_F(CliExport, AFullFileSystemIsAClearErrorWithNoPartialFile) {
     ::umount(mount.c_str());
 }
 
+// A folder nobody may write into: a read-only tmpfs, since root writes past modes.
+TEST_F(CliExport, AFolderThatCannotBeWrittenIsAClearErrorAndStaysEmpty) {
+    fs::path mount = out / "readonly";
+    fs::create_directory(mount);
+    if (geteuid() != 0 || ::mount("tmpfs", mount.c_str(), "tmpfs", MS_RDONLY, "size=16k") != 0) {
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    }
+    for (const char* format : {"--mbox", "--eml"}) {
+        SCOPED_TRACE(format);
+        CliRun run = RunCli({"export", format, (mount / "target").string(), mailbox.path()});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.err.find("Read-only file system"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("nothing exported"), std::string::npos) << run.err;
+        EXPECT_TRUE(Names(mount).empty());
+    }
+    ::umount(mount.c_str());
+}
+
 TEST_F(CliExport, AMessageOf200MegabytesIsExportedWhole) {
     const std::string line(999, 'y');
     std::string huge = Message({"Subject: huge"});

@@ -99,7 +99,13 @@ INSTANTIATE_TEST_SUITE_P(
                       HeaderCase{"=?bogus?q?abc?=", "abc"},
                       HeaderCase{"=?utf-8?b?!!broken base64?=", "=?utf-8?b?!!broken base64?="},
                       HeaderCase{"\x93\xfa\x96\x7b raw", "日本 raw"},
-                      HeaderCase{"=?ISO-2022-JP*ja?B?GyRCRnxLXBsoQg==?=", "日本"}));
+                      HeaderCase{"=?ISO-2022-JP*ja?B?GyRCRnxLXBsoQg==?=", "日本"},
+                      // A word folded in its middle: the fold's blanks are no text.
+                      HeaderCase{"=?utf-8?b?5pel 5pys?=", "日本"},
+                      HeaderCase{"=?ISO-2022-JP?B?GyRCRnxL\tXBsoQg==?= x", "日本 x"},
+                      HeaderCase{"=?utf-8?q?caf =C3=A9?=", "café"},
+                      HeaderCase{"=?utf-8?q?a b =?utf-8?q?c?=", "=?utf-8?q?a b c"},
+                      HeaderCase{"=?utf 8?q?a?=", "=?utf 8?q?a?="}));
 
 TEST(HeaderFields, FoldedLinesJoinAndEnvelopeIsSkipped) {
     std::vector<HeaderField> fields = SplitHeader(
@@ -229,6 +235,56 @@ TEST(DecodeMessage, BadInputDecodesAsFarAsItGoes) {
     EXPECT_EQ(DecodeMessage(Stored(cases[3]), 0).body, "first part\n");
     EXPECT_EQ(DecodeMessage(Stored(cases[6]), 0).body, "no header at all\n");
 }
+
+// Where the MIME structure cannot be read, the body shown is what follows the header
+// lines shown above it, never the header a second time.
+TEST(DecodeMessage, UnreadableStructureShowsTheHeaderOnce) {
+    const std::string cases[] = {
+        " From: a@b\nSubject: s\nContent-Type: multipart/mixed; boundary=b\n\nbody\n",
+        "junk line\nSubject: s\n\nbody\n",
+    };
+    for (const std::string& mime : cases) {
+        SCOPED_TRACE(mime);
+        DecodedMessage message = DecodeMessage(Stored(mime), 0);
+        EXPECT_FALSE(message.headerLines.empty());
+        EXPECT_EQ(message.body, "body\n");
+    }
+}
+
+struct Base64Case {
+    std::string encoded;
+    std::string bytes;
+};
+
+void PrintTo(const Base64Case& c, std::ostream* os) {
+    *os << '"' << c.encoded << '"';
+}
+
+class Base64Parts : public ::testing::TestWithParam<Base64Case> {};
+
+// A base64 body cut short, or padded wrongly, keeps every whole byte it holds, as
+// other mail readers keep them: a last group of 2 or 3 characters is 1 or 2 bytes.
+TEST_P(Base64Parts, KeepEveryWholeByte) {
+    SCOPED_TRACE(GetParam().encoded);
+    const std::string mime =
+        "Content-Type: multipart/mixed; boundary=z\n\n--z\n\nhi\n--z\n"
+        "Content-Type: application/octet-stream\nContent-Transfer-Encoding: base64\n\n" +
+        GetParam().encoded + "\n--z--\n";
+    DecodedMessage message = DecodeMessage(Stored(mime), 0);
+    ASSERT_EQ(message.attachments.size(), 1u);
+    EXPECT_EQ(message.attachments[0].size, GetParam().bytes.size());
+    std::string bytes;
+    ASSERT_TRUE(ReadPartBytes(Stored(mime), 2, bytes));
+    EXPECT_EQ(bytes, GetParam().bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Truncated, Base64Parts,
+                         ::testing::Values(Base64Case{"QUJD", "ABC"},
+                                           Base64Case{"QUJDREU=", "ABCDE"},
+                                           Base64Case{"QUJDREU", "ABCDE"},
+                                           Base64Case{"QUJDRA", "ABCD"}, Base64Case{"QUJDR", "ABC"},
+                                           Base64Case{"QUJD\nREU", "ABCDE"},
+                                           Base64Case{"QU!JD?REU", "ABCDE"}, Base64Case{"", ""}));
 
 TEST(DecodeMessage, FiftyNestedMultipartsAndEveryTruncatedPrefix) {
     std::string nested = "Content-Type: multipart/mixed; boundary=b0\n\n";
