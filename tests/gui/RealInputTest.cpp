@@ -12,6 +12,8 @@
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
+#include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "GuiTestSupport.h"
