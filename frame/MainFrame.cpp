@@ -7,8 +7,8 @@
 #include <wx/settings.h>
 #include <wx/sizer.h>
 
-#include "frame/ExportDlg.h"
 #include "frame/AttachmentDlg.h"
+#include "frame/ExportDlg.h"
 #include "frame/PositionIndicator.h"
 #include "frame/ProgressWindow.h"
 #include "frame/QuoteColorDlg.h"
@@ -311,9 +311,12 @@ void CMainFrame::OnMenuCommand(wxCommandEvent& event) {
 
 void CMainFrame::OnUpdateUI(wxUpdateUIEvent& event) {
     // Only menu items and tool-bar buttons are commands; windows update themselves.
+    // The tool bar also asks for itself, under its window id: the gate knows no such
+    // command and would disable the whole bar, which then takes no click at all.
     wxObject* source = event.GetEventObject();
-    if (wxDynamicCast(source, wxMenu) == nullptr &&
-        wxDynamicCast(source, wxAuiToolBar) == nullptr) {
+    const auto* toolBar = wxDynamicCast(source, wxAuiToolBar);
+    const bool isButton = toolBar != nullptr && toolBar->FindTool(event.GetId()) != nullptr;
+    if (wxDynamicCast(source, wxMenu) == nullptr && !isButton) {
         event.Skip();
         return;
     }

@@ -118,6 +118,8 @@ class CMainFrame : public wxFrame, public CCmdTarget {
 
     void OnMenuCommand(wxCommandEvent& event);
     void OnUpdateUI(wxUpdateUIEvent& event);
+    void OnToolBarMotion(wxMouseEvent& event);
+    void OnToolBarLeave(wxMouseEvent& event);
     void OnIdle(wxIdleEvent& event);
     void OnClose(wxCloseEvent& event);
 
@@ -142,6 +144,8 @@ class CMainFrame : public wxFrame, public CCmdTarget {
     int m_bContentShown = 0;
     wxStatusBar* m_wndStatusBar = nullptr;
     wxAuiToolBar* m_wndToolBar = nullptr;
+    // The button whose prompt the status bar shows; wxID_NONE for none.
+    int m_flyByTool = wxID_NONE;
     CEKTitleView* m_pTitleView = nullptr;
     CContentPane* m_pContentView = nullptr;
     CListPane* m_pThreadView = nullptr;

@@ -66,6 +66,10 @@ bool CMainFrame::CreateToolBar() {
     if (!m_wndToolBar->Realize()) {
         return false;
     }
+    // The button under the mouse says what it does in the status bar, as a highlighted
+    // menu item does.
+    m_wndToolBar->Bind(wxEVT_MOTION, &CMainFrame::OnToolBarMotion, this);
+    m_wndToolBar->Bind(wxEVT_LEAVE_WINDOW, &CMainFrame::OnToolBarLeave, this);
     m_auiManager.AddPane(m_wndToolBar, wxAuiPaneInfo()
                                            .Name("toolbar")
                                            .ToolbarPane()
@@ -74,6 +78,26 @@ bool CMainFrame::CreateToolBar() {
                                            .LeftDockable(true)
                                            .RightDockable(true));
     return true;
+}
+
+void CMainFrame::OnToolBarMotion(wxMouseEvent& event) {
+    event.Skip();
+    const wxAuiToolBarItem* item = m_wndToolBar->FindToolByPosition(event.GetX(), event.GetY());
+    const int id =
+        item != nullptr && item->GetKind() != wxITEM_SEPARATOR ? item->GetId() : wxID_NONE;
+    if (id == m_flyByTool) {
+        return;
+    }
+    m_flyByTool = id;
+    DoGiveHelp(id != wxID_NONE ? item->GetLongHelp() : wxString(), id != wxID_NONE);
+}
+
+void CMainFrame::OnToolBarLeave(wxMouseEvent& event) {
+    event.Skip();
+    if (m_flyByTool != wxID_NONE) {
+        m_flyByTool = wxID_NONE;
+        DoGiveHelp(wxString(), false);
+    }
 }
 
 bool CMainFrame::CreateStatusBarPanes() {

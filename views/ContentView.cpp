@@ -381,8 +381,10 @@ void CEKContentView::OnTextKeyDown(wxKeyEvent& event) {
         case ReadingAction::None:
             break;
     }
-    // A typing key reaches the control's input method, which scrolls the caret back
-    // into view: Space and J would not move the text.
+    // A typing key is kept from the control on purpose: its input method scrolls the
+    // caret back into view, and Space and J would not move the text. Keys with Ctrl
+    // or Alt pass, for GTK opens a menu by its Alt+letter only from a press that no
+    // window took.
     if (!IsTypingKey(static_cast<char32_t>(event.GetUnicodeKey()), event.RawControlDown(),
                      event.AltDown())) {
         event.Skip();
@@ -390,8 +392,10 @@ void CEKContentView::OnTextKeyDown(wxKeyEvent& event) {
 }
 
 void CEKContentView::OnTextChar(wxKeyEvent& event) {
-    // Arrows and the other keys without a character must reach the control, or
-    // it stops scrolling with them; Alt+letter is a menu's mnemonic.
+    // A typed character is dropped on purpose: the text is the message's, and no
+    // key may change it or move its caret. Arrows and the other keys without a
+    // character must reach the control, or it stops scrolling with them; Alt+letter
+    // is a menu's mnemonic, which GTK looks for only when no window took the key.
     if (!IsTypingKey(static_cast<char32_t>(event.GetUnicodeKey()), event.RawControlDown(),
                      event.AltDown())) {
         event.Skip();
