@@ -1,6 +1,7 @@
 // The search window on a real window (under Xvfb), the mailbox already open: from
 // Enter to the last result shown, with the window's events handled and its results
-// repainted between slices, against the same search by the logic alone in one go.
+// repainted between slices, against the same search by the logic alone in one go;
+// the stored text first, then the decoded text with the decoded view on.
 // Usage: gui_search_bench MAILBOX   (DISPLAY must be set)
 #include <wx/choice.h>
 #include <wx/textctrl.h>
@@ -9,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "app/EKViewApp.h"
@@ -17,6 +19,7 @@
 #include "frame/ProgressWindow.h"
 #include "frame/SearchDlg.h"
 #include "res/Resource.h"
+#include "views/DecodedView.h"
 
 namespace {
 
@@ -27,6 +30,7 @@ struct Word {
     const char* query;  // UTF-8
     ek::search::SearchField field;
     const char* label;
+    bool decoded = false;
 };
 
 constexpr Word kWords[] = {
@@ -34,10 +38,19 @@ constexpr Word kWords[] = {
     {"zebra", ek::search::SearchField::All, "zebra (absent), all fields"},
     {"神戸", ek::search::SearchField::All, "神戸, all fields"},
     {"神戸", ek::search::SearchField::Subject, "神戸, subject"},
+    {"meeting", ek::search::SearchField::Body, "decoded: meeting, body", true},
+    {"神戸", ek::search::SearchField::Body, "decoded: 神戸, body", true},
+    {"神戸", ek::search::SearchField::Subject, "decoded: 神戸, subject", true},
+    {"神戸", ek::search::SearchField::All, "decoded: 神戸, all fields", true},
 };
 
 double LogicAlone(const ek::CEKViewDoc& doc, const Word& word, std::size_t& found) {
-    ek::search::RawFieldText text(doc);
+    ek::search::RawFieldText raw(doc);
+    std::unique_ptr<ek::search::FieldTextProvider> decoded;
+    if (word.decoded) {
+        decoded = ek::MakeDecodedFieldText(doc);
+    }
+    ek::search::FieldTextProvider& text = decoded ? *decoded : raw;
     auto start = Clock::now();
     ek::search::MailSearch search(ek::search::CompileQuery(word.query, text.Encoding()), word.field,
                                   text, 0, doc.GetMessageCount());
@@ -118,6 +131,15 @@ int main(int argc, char** argv) {
         std::printf("%-28s %9s %9s %7s %7s %11s %8s\n", "query", "logic", "window", "ratio",
                     "turns", "longest", "found");
         for (const Word& word : kWords) {
+            if (word.decoded != frame->IsDecodedView()) {
+                frame->ExecuteCommand(ek::ID_VIEW_DECODE);
+                ek::DispatchPendingEvents();
+                if (word.decoded != dlg->SearchesDecoded()) {
+                    std::fprintf(stderr, "gui_search_bench: no decoded view\n");
+                    ok = false;
+                    break;
+                }
+            }
             double alone = 1e9;
             std::size_t found = 0;
             WindowFigures figures;

@@ -7,8 +7,8 @@
 #include <wx/settings.h>
 #include <wx/sizer.h>
 
-#include "frame/ExportDlg.h"
 #include "frame/AttachmentDlg.h"
+#include "frame/ExportDlg.h"
 #include "frame/PositionIndicator.h"
 #include "frame/ProgressWindow.h"
 #include "frame/QuoteColorDlg.h"
@@ -409,6 +409,9 @@ void CMainFrame::OnToggleDecode() {
     }
     if (m_pThreadView != nullptr) {
         m_pThreadView->RedrawRows();
+    }
+    if (m_pSearchDlg != nullptr) {
+        m_pSearchDlg->OnDecodedViewChanged();
     }
 }
 

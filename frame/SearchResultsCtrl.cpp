@@ -5,6 +5,7 @@
 #include "frame/MainFrame.h"
 #include "platform/Cp932Decode.h"
 #include "res/Strings.h"
+#include "views/DecodedView.h"
 #include "views/TitleView.h"
 
 namespace ek {
@@ -59,7 +60,13 @@ wxString CSearchResultsCtrl::OnGetItemText(long item, long column) const {
     std::vector<std::string> row;
     doc.GetListRow(index, row);
     // Columns subject, sender, date; the row holds date, sender, subject.
-    return wxString(cp932::ToWide(row[static_cast<std::size_t>(2 - column)]));
+    const auto field = static_cast<std::size_t>(2 - column);
+    // The decoded view's lists show decoded senders and subjects, and so do the rows.
+    if (field != 0 && m_frame.IsDecodedView()) {
+        DecodeListFields(doc, index, row);
+        return wxString::FromUTF8(row[field]);
+    }
+    return wxString(cp932::ToWide(row[field]));
 }
 
 int CSearchResultsCtrl::OnGetItemImage(long item) const {

@@ -78,21 +78,6 @@ std::string PartBytes(GMimePart* part) {
     return std::string(reinterpret_cast<const char*>(array->data), array->len);
 }
 
-std::string WithLfEnds(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + 1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] == '\n')) {
-            continue;
-        }
-        out += text[i];
-    }
-    if (!out.empty() && out.back() != '\n') {
-        out += '\n';
-    }
-    return out;
-}
-
 std::string PartText(GMimePart* part) {
     const char* charset = g_mime_object_get_content_type_parameter(GMIME_OBJECT(part), "charset");
     return CharsetToUtf8(PartBytes(part), charset != nullptr ? charset : "");
@@ -146,6 +131,28 @@ std::string BodyAfterHeader(std::string_view messageText) {
 
 }  // namespace
 
+std::string WithLfEnds(std::string text) {
+    // Most text has no CR at all: it keeps its bytes and gains at most the last LF.
+    if (text.find('\r') == std::string::npos) {
+        if (!text.empty() && text.back() != '\n') {
+            text += '\n';
+        }
+        return text;
+    }
+    std::string out;
+    out.reserve(text.size() + 1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] == '\n')) {
+            continue;
+        }
+        out += text[i];
+    }
+    if (!out.empty() && out.back() != '\n') {
+        out += '\n';
+    }
+    return out;
+}
+
 DecodedMessage DecodeMessage(std::string_view messageText, int messageIndex) {
     DecodedMessage decoded;
     for (const HeaderField& field : SplitHeader(messageText)) {
@@ -172,7 +179,7 @@ DecodedMessage DecodeMessage(std::string_view messageText, int messageIndex) {
     }
     if (decoded.bodyPart != 0) {
         std::string text = PartText(leaves[static_cast<std::size_t>(decoded.bodyPart) - 1].part);
-        decoded.body = WithLfEnds(decoded.bodyFromHtml ? HtmlToText(text) : text);
+        decoded.body = WithLfEnds(decoded.bodyFromHtml ? HtmlToText(text) : std::move(text));
     }
     for (std::size_t i = 0; i < leaves.size(); ++i) {
         const int number = static_cast<int>(i) + 1;
