@@ -132,7 +132,7 @@ bool DecodePlainBody(std::string_view messageText, std::string& body) {
 std::string DecodeShownBody(std::string_view messageText) {
     std::string body;
     if (!DecodePlainBody(messageText, body)) {
-        body = DecodeMessage(messageText, 0).body;
+        body = DecodeBody(messageText);
     }
     return body;
 }

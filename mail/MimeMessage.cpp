@@ -153,25 +153,17 @@ std::string WithLfEnds(std::string text) {
     return out;
 }
 
-DecodedMessage DecodeMessage(std::string_view messageText, int messageIndex) {
-    DecodedMessage decoded;
-    for (const HeaderField& field : SplitHeader(messageText)) {
-        decoded.headerLines.push_back(DecodeHeaderText(field.name) + ": " +
-                                      DecodeHeaderText(field.rawValue) + "\n");
-    }
-    EnsureGMime();
-    ParsedMessage parsed(messageText);
-    if (!parsed.ok()) {
+namespace {
+
+// Chooses the body among the leaves of `parsed` and decodes it; false when the message
+// has no MIME structure to choose from.
+bool ReadBody(const ParsedMessage& parsed, std::string_view messageText, DecodedMessage& decoded) {
+    if (!parsed.ok() || parsed.leaves().empty()) {
         decoded.status = DecodeStatus::Unstructured;
         decoded.body = BodyAfterHeader(messageText);
-        return decoded;
+        return false;
     }
     const std::vector<Leaf>& leaves = parsed.leaves();
-    if (leaves.empty()) {
-        decoded.status = DecodeStatus::Unstructured;
-        decoded.body = BodyAfterHeader(messageText);
-        return decoded;
-    }
     decoded.bodyPart = FindBody(leaves, "text/plain");
     if (decoded.bodyPart == 0) {
         decoded.bodyPart = FindBody(leaves, "text/html");
@@ -181,6 +173,30 @@ DecodedMessage DecodeMessage(std::string_view messageText, int messageIndex) {
         std::string text = PartText(leaves[static_cast<std::size_t>(decoded.bodyPart) - 1].part);
         decoded.body = WithLfEnds(decoded.bodyFromHtml ? HtmlToText(text) : std::move(text));
     }
+    return true;
+}
+
+}  // namespace
+
+std::string DecodeBody(std::string_view messageText) {
+    EnsureGMime();
+    DecodedMessage decoded;
+    ReadBody(ParsedMessage(messageText), messageText, decoded);
+    return std::move(decoded.body);
+}
+
+DecodedMessage DecodeMessage(std::string_view messageText, int messageIndex) {
+    DecodedMessage decoded;
+    for (const HeaderField& field : SplitHeader(messageText)) {
+        decoded.headerLines.push_back(DecodeHeaderText(field.name) + ": " +
+                                      DecodeHeaderText(field.rawValue) + "\n");
+    }
+    EnsureGMime();
+    ParsedMessage parsed(messageText);
+    if (!ReadBody(parsed, messageText, decoded)) {
+        return decoded;
+    }
+    const std::vector<Leaf>& leaves = parsed.leaves();
     for (std::size_t i = 0; i < leaves.size(); ++i) {
         const int number = static_cast<int>(i) + 1;
         if (number == decoded.bodyPart) {

@@ -39,6 +39,9 @@ struct DecodedMessage {
 // in LF; `messageIndex` names the made-up file names.
 DecodedMessage DecodeMessage(std::string_view messageText, int messageIndex);
 
+// The body DecodeMessage gives, without decoding the header or the attachments.
+std::string DecodeBody(std::string_view messageText);
+
 // `text` with CR LF line ends as LF and a last line ending in LF, as a body is shown.
 std::string WithLfEnds(std::string text);
 
