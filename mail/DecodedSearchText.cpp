@@ -68,9 +68,10 @@ bool IsIdentityEncoding(std::string_view value) {
     return EqualsIgnoringAsciiCase(value, "7bit") || EqualsIgnoringAsciiCase(value, "8bit");
 }
 
-}  // namespace
-
-bool DecodePlainBody(std::string_view messageText, std::string& body) {
+// The stored bytes and the charset of a body that DecodePlainBody reads; false where
+// the parse must decide.
+bool PlainBodyBytes(std::string_view messageText, std::string_view& bytes, std::string& charset) {
+    charset.clear();
     const std::string_view mime = WithoutEnvelope(messageText);
     std::string contentType;
     std::string transfer;
@@ -120,12 +121,23 @@ bool DecodePlainBody(std::string_view messageText, std::string& body) {
             collecting->assign(line.substr(colon + 1));
         }
     }
-    std::string charset;
     if (!ended || types > 1 || transfers > 1 || (transfers == 1 && !IsIdentityEncoding(transfer)) ||
         (types == 1 && !PlainTextCharset(contentType, charset))) {
         return false;
     }
-    body = WithLfEnds(CharsetToUtf8(mime.substr(pos), charset));
+    bytes = mime.substr(pos);
+    return true;
+}
+
+}  // namespace
+
+bool DecodePlainBody(std::string_view messageText, std::string& body) {
+    std::string_view bytes;
+    std::string charset;
+    if (!PlainBodyBytes(messageText, bytes, charset)) {
+        return false;
+    }
+    body = WithLfEnds(CharsetToUtf8(bytes, charset));
     return true;
 }
 
@@ -145,6 +157,7 @@ void DecodedFieldText::AppendFieldText(int index, SearchField field,
                                        std::vector<std::string_view>& pieces) {
     const std::string_view text = m_doc.MessageLines(index).text();
     m_texts.clear();
+    m_stored.clear();
     if (field != SearchField::Body) {
         for (const HeaderField& header : SplitHeader(text)) {
             const bool wanted = [&] {
@@ -175,7 +188,15 @@ void DecodedFieldText::AppendFieldText(int index, SearchField field,
         }
     }
     if (field == SearchField::Body || field == SearchField::All) {
-        m_texts.push_back(DecodeShownBody(text));
+        // A plain CP932 body is its stored bytes decoded, line ends aside (which no
+        // match takes in): it is searched as stored.
+        std::string_view bytes;
+        std::string charset;
+        if (PlainBodyBytes(text, bytes, charset) && IsCp932Label(charset)) {
+            m_stored.push_back(bytes);
+        } else {
+            m_texts.push_back(DecodeShownBody(text));
+        }
     }
     // Views are taken once the strings no longer move.
     for (const std::string& piece : m_texts) {

@@ -32,10 +32,12 @@ class DecodedFieldText : public search::FieldTextProvider {
     // is the header and the body.
     void AppendFieldText(int index, search::SearchField field,
                          std::vector<std::string_view>& pieces) override;
+    const std::vector<std::string_view>& StoredPieces() const override { return m_stored; }
 
   private:
     const CEKViewDoc& m_doc;
     std::vector<std::string> m_texts;
+    std::vector<std::string_view> m_stored;
 };
 
 }  // namespace ek::mail

@@ -264,8 +264,15 @@ std::vector<std::string> SplitLines(const std::string& text) {
 TEST(DecodedSearchRandom, EqualsASlowLiteralSearch) {
     // Characters that collide: letters of both cases, full-width letters, kana of
     // both widths, kanji sharing UTF-8 bytes.
-    const std::vector<std::string> alphabet = {"a", "A",  "b",  " ", "会", "議", "ア",
-                                               "ｱ", "Ａ", "ａ", "z", "1",  "二", "三"};
+    // "∵" and "¬" have two CP932 forms each, and U+FFFD stands for undecodable bytes:
+    // a query holding one is matched decoded, any other is matched in the stored bytes.
+    const std::vector<std::string> alphabet = {"a",  "A", "b",  " ",  "会",          "議",
+                                               "ア", "ｱ", "Ａ", "ａ", "z",           "1",
+                                               "二", "∵", "¬",  "\\", "\xEF\xBF\xBD"};
+    // Stored bytes the plain CP932 bodies also hold: the other forms of "∵" and "¬",
+    // a lone lead byte, bytes no character starts with.
+    const std::vector<std::string> storedOnly = {"\xFA\x5B", "\xEE\xF9", "\x81",
+                                                 "\x80",     "\xFD",     "\x81\x7F"};
     std::mt19937 random(1208);
     auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
     auto words = [&](std::size_t most) {
@@ -275,7 +282,7 @@ TEST(DecodedSearchRandom, EqualsASlowLiteralSearch) {
         }
         return text;
     };
-    for (int round = 0; round < 25; ++round) {
+    for (int round = 0; round < 40; ++round) {
         std::string box;
         for (int m = 0; m < 8; ++m) {
             std::string body;
@@ -294,9 +301,18 @@ TEST(DecodedSearchRandom, EqualsASlowLiteralSearch) {
                 case 1:
                     head += "Content-Type: text/plain; charset=utf-8\n\n" + body;
                     break;
-                default:
-                    head += "\n" + cp932::FromUtf8(body);
+                default: {
+                    std::string stored;
+                    for (const std::string& line : SplitLines(body)) {
+                        stored += cp932::FromUtf8(line);
+                        if (pick(2) == 0) {
+                            stored += storedOnly[pick(storedOnly.size())];
+                        }
+                        stored += "\n";
+                    }
+                    head += "Content-Type: text/plain; charset=Shift_JIS\n\n" + stored;
                     break;
+                }
             }
             box += Stored(head);
         }
