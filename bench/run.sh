@@ -50,6 +50,16 @@ for count in $COUNTS; do
         printf "%-34s %9.3f %9s   (CPU s, baseline)\n", "process: ekview-cli list --json", r, "1.00"
         printf "%-34s %9.3f %9.2f   (CPU s)\n", "process: list --decode --json", d, d / (r > 0 ? r : 0.001)
     }'
+    # ekview-cli search --decode against list --decode --json, both whole processes
+    # (wall seconds) on the same cached file.
+    dlist=$( { /usr/bin/time -f "%e" "$BUILD_DIR/cli/ekview-cli" list --decode --json "$mailbox" >/dev/null; } 2>&1 ) || true
+    for args in "--in body meeting" "--in body 神戸" "--in subject 神戸" "神戸"; do
+        # shellcheck disable=SC2086
+        dsearch=$( { /usr/bin/time -f "%e" "$BUILD_DIR/cli/ekview-cli" search --decode $args "$mailbox" >/dev/null; } 2>&1 | tail -n 1 )
+        echo "$dlist $dsearch" | awk -v args="$args" '{
+            printf "%-34s %9.3f %9.2f   (to list --decode --json, %.3f s)\n", "process: search --decode " args, $2, $2 / ($1 > 0 ? $1 : 0.001), $1
+        }'
+    done
     # The viewer under a virtual X server: open to list ready, the thread list,
     # and (once) a 20,000-line message shown.
     if [ -x "$BUILD_DIR/app/gui_open_bench" ] && [ "$count" -le 100000 ]; then

@@ -10,6 +10,7 @@
 #include "cli/Output.h"
 #include "cli/TextOut.h"
 #include "mail/DecodedLines.h"
+#include "mail/DecodedSearchText.h"
 #include "mail/HeaderDecode.h"
 #include "mail/MimeMessage.h"
 #include "mail/PartNames.h"
@@ -83,6 +84,10 @@ int LoadMessage(CEKViewDoc& doc, const MessageArgs& args, bool& readError) {
 
 bool CanDecode() {
     return true;
+}
+
+std::unique_ptr<search::FieldTextProvider> MakeDecodedFieldText(const CEKViewDoc& doc) {
+    return std::make_unique<mail::DecodedFieldText>(doc);
 }
 
 void DecodeListRow(const CEKViewDoc& doc, int index, std::vector<std::string>& row) {

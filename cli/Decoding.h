@@ -2,14 +2,19 @@
 // without the layer answers CanDecode() false and decodes nothing.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "document/EKViewDoc.h"
+#include "document/MailSearch.h"
 
 namespace ek::cli {
 
 bool CanDecode();
+
+// The decoded text of the messages' fields for a search; null without the layer.
+std::unique_ptr<search::FieldTextProvider> MakeDecodedFieldText(const CEKViewDoc& doc);
 
 // Replaces the sender [1] and subject [2] of a list row with their decoded UTF-8.
 void DecodeListRow(const CEKViewDoc& doc, int index, std::vector<std::string>& row);

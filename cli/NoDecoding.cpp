@@ -19,6 +19,10 @@ bool CanDecode() {
     return false;
 }
 
+std::unique_ptr<search::FieldTextProvider> MakeDecodedFieldText(const CEKViewDoc&) {
+    return nullptr;
+}
+
 void DecodeListRow(const CEKViewDoc&, int, std::vector<std::string>&) {}
 
 void DecodeShow(const CEKViewDoc&, int, bool, DecodedShow&) {}

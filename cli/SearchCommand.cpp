@@ -1,8 +1,10 @@
 #include "cli/SearchCommand.h"
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 
+#include "cli/Decoding.h"
 #include "cli/ListCommand.h"
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
@@ -15,6 +17,7 @@ namespace {
 
 struct SearchOptions {
     bool json = false;
+    bool decode = false;
     search::SearchField field = search::SearchField::All;
     std::vector<std::string> operands;  // QUERY FILE
 };
@@ -54,7 +57,7 @@ std::string ParseOptions(const std::vector<std::string>& args, SearchOptions& op
         } else if (arg == "--json") {
             options.json = true;
         } else if (arg == "--decode") {
-            return "search: --decode needs the decoded view, which this build does not have";
+            options.decode = true;
         } else if (arg == "--in" || arg.rfind("--in=", 0) == 0) {
             std::string name;
             if (arg == "--in") {
@@ -94,7 +97,12 @@ int RunSearch(const std::vector<std::string>& args) {
     }
     const std::string& queryText = options.operands[0];
     const std::string& path = options.operands[1];
-    search::SearchQuery query = search::CompileQuery(queryText, search::TextEncoding::Cp932);
+    if (options.decode && !CanDecode()) {
+        return UsageError("search: this build cannot decode MIME");
+    }
+    // Decoded text is matched as UTF-8, so any character can be looked for.
+    search::SearchQuery query = search::CompileQuery(
+        queryText, options.decode ? search::TextEncoding::Utf8 : search::TextEncoding::Cp932);
     switch (query.status) {
         case search::QueryStatus::Ok:
             break;
@@ -113,14 +121,19 @@ int RunSearch(const std::vector<std::string>& args) {
     if (!LoadMailbox(doc, path, readError)) {
         return kExitFailure;
     }
-    search::RawFieldText text(doc);
+    search::RawFieldText raw(doc);
+    std::unique_ptr<search::FieldTextProvider> decoded;
+    if (options.decode) {
+        decoded = MakeDecodedFieldText(doc);
+    }
+    search::FieldTextProvider& text = decoded ? *decoded : raw;
     search::MailSearch mailSearch(std::move(query), options.field, text, 0, doc.GetMessageCount());
     while (mailSearch.RunSlice(SIZE_MAX)) {
     }
     const int indexWidth = IndexWidth(doc.GetMessageCount());
     Output out;
     for (int index : mailSearch.Results()) {
-        out.Write(ListRowText(doc, index, indexWidth, options.json));
+        out.Write(ListRowText(doc, index, indexWidth, options.json, options.decode));
     }
     if (!out.Flush() || readError) {
         return kExitFailure;

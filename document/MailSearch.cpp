@@ -5,6 +5,7 @@
 
 #include "document/EKViewDoc.h"
 #include "document/TextRules.h"
+#include "platform/Cp932Decode.h"
 
 namespace ek::search {
 
@@ -66,6 +67,11 @@ constexpr std::string_view kRecipientNames[] = {"to:", "cc:"};
 
 }  // namespace
 
+const std::vector<std::string_view>& FieldTextProvider::StoredPieces() const {
+    static const std::vector<std::string_view> kNone;
+    return kNone;
+}
+
 int RawFieldText::MessageCount() const {
     return m_doc.GetMessageCount();
 }
@@ -107,14 +113,23 @@ bool MessageMatches(const SearchQuery& query, FieldTextProvider& text, int index
     }
     scratch.clear();
     text.AppendFieldText(index, field, scratch);
-    for (const SearchPattern& pattern : query.patterns) {
-        bool found = false;
-        for (std::string_view piece : scratch) {
-            if (pattern.FoundIn(piece)) {
-                found = true;
-                break;
-            }
+    const std::vector<std::string_view>& stored = text.StoredPieces();
+    const bool matchStored = !stored.empty() && !query.storedPatterns.empty();
+    // A query without stored patterns reads the stored pieces decoded.
+    std::vector<std::string> decoded;
+    if (!stored.empty() && !matchStored) {
+        for (std::string_view piece : stored) {
+            decoded.push_back(cp932::ToUtf8(piece));
         }
+    }
+    auto foundIn = [](const SearchPattern& pattern, const auto& pieces) {
+        return std::any_of(pieces.begin(), pieces.end(),
+                           [&pattern](std::string_view piece) { return pattern.FoundIn(piece); });
+    };
+    for (std::size_t i = 0; i < query.patterns.size(); ++i) {
+        const bool found = foundIn(query.patterns[i], scratch) ||
+                           (matchStored ? foundIn(query.storedPatterns[i], stored)
+                                        : foundIn(query.patterns[i], decoded));
         if (!found) {
             return false;
         }
@@ -143,6 +158,9 @@ bool MailSearch::RunSlice(std::size_t byteBudget) {
         }
         spent += kMessageCost;
         for (std::string_view piece : m_pieces) {
+            spent += piece.size();
+        }
+        for (std::string_view piece : m_text.StoredPieces()) {
             spent += piece.size();
         }
         ++m_next;

@@ -36,6 +36,10 @@ class FieldTextProvider {
     // next call.
     virtual void AppendFieldText(int index, SearchField field,
                                  std::vector<std::string_view>& pieces) = 0;
+    // Stored CP932 pieces of the field last appended whose decoding is the rest of its
+    // text, so that they need no decoding where the query has stored patterns; valid
+    // as long as the pieces. None unless a decoded text has them.
+    virtual const std::vector<std::string_view>& StoredPieces() const;
 };
 
 // The stored lines of the document's messages. A header field is its value after

@@ -30,6 +30,10 @@ QueryStatus SplitQuery(std::string_view utf8, std::vector<std::string>& terms);
 struct SearchQuery {
     QueryStatus status = QueryStatus::Empty;
     std::vector<SearchPattern> patterns;
+    // For a UTF-8 query whose every character has exactly one CP932 form: the same
+    // terms as CP932 patterns, which find the query in stored CP932 text exactly
+    // where they find it in that text decoded. Empty otherwise.
+    std::vector<SearchPattern> storedPatterns;
     bool ok() const { return status == QueryStatus::Ok; }
 };
 

@@ -413,6 +413,9 @@ void CMainFrame::OnToggleDecode() {
     if (m_pThreadView != nullptr) {
         m_pThreadView->RedrawRows();
     }
+    if (m_pSearchDlg != nullptr) {
+        m_pSearchDlg->OnDecodedViewChanged();
+    }
 }
 
 bool CMainFrame::CurrentHasAttachments() {

@@ -12,6 +12,7 @@
 #include "frame/ProgressWindow.h"
 #include "frame/SearchResultsCtrl.h"
 #include "res/Strings.h"
+#include "views/DecodedView.h"
 
 namespace ek {
 
@@ -49,7 +50,8 @@ CSearchDlg::CSearchDlg(CMainFrame& frame)
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       m_frame(frame),
       m_typingTimer(this),
-      m_text(frame.GetDocManager().GetDocument()) {
+      m_raw(frame.GetDocManager().GetDocument()),
+      m_decoded(MakeDecodedFieldText(frame.GetDocManager().GetDocument())) {
     m_query = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(320, -1),
                              wxTE_PROCESS_ENTER);
     m_field = new wxChoice(this, wxID_ANY);
@@ -57,6 +59,7 @@ CSearchDlg::CSearchDlg(CMainFrame& frame)
         m_field->Append(U(choice.label));
     }
     m_field->SetSelection(0);
+    m_source = new wxStaticText(this, wxID_ANY, wxEmptyString);
     m_status = new wxStaticText(this, wxID_ANY, wxEmptyString);
     m_progress = new wxGauge(this, wxID_ANY, 100, wxDefaultPosition, wxSize(160, -1));
     m_progress->Hide();
@@ -70,6 +73,7 @@ CSearchDlg::CSearchDlg(CMainFrame& frame)
     state->Add(m_progress, 0, wxALIGN_CENTER_VERTICAL);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(top, 0, wxEXPAND | wxALL, 6);
+    sizer->Add(m_source, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);
     sizer->Add(state, 0, wxEXPAND | wxLEFT | wxRIGHT, 6);
     sizer->Add(m_results, 1, wxEXPAND | wxALL, 6);
     SetSizerAndFit(sizer);
@@ -90,6 +94,7 @@ CSearchDlg::CSearchDlg(CMainFrame& frame)
     });
     Bind(wxEVT_IDLE, &CSearchDlg::OnIdle, this);
     Bind(wxEVT_CLOSE_WINDOW, &CSearchDlg::OnClose, this);
+    ShowSource();
     ShowState();
 }
 
@@ -119,12 +124,35 @@ void CSearchDlg::OnInitialUpdate() {
     ShowState();
 }
 
+void CSearchDlg::OnDecodedViewChanged() {
+    ShowSource();
+    // Results of the other text no longer hold; a hidden window searches when opened.
+    const bool searched = m_run.Running() || m_run.Finished();
+    m_run.Clear();
+    m_resultsShown = 0;
+    m_results->SetResults({});
+    if (IsShown() && searched && !m_query->IsEmpty()) {
+        StartSearch();
+    }
+    ShowState();
+}
+
+void CSearchDlg::ShowSource() {
+    m_searchesDecoded = m_decoded != nullptr && m_frame.IsDecodedView();
+    const wxString source = U(m_searchesDecoded ? str::kSearchDecodedText : str::kSearchStoredText);
+    if (m_source->GetLabel() != source) {
+        m_source->SetLabel(source);
+    }
+}
+
 void CSearchDlg::StartSearch() {
     m_typingTimer.Stop();
+    ShowSource();
     const int choice = m_field->GetSelection();
     const SearchField field =
         kFieldChoices[choice >= 0 ? static_cast<std::size_t>(choice) : 0].field;
-    m_run.Start(m_query->GetValue().utf8_string(), field, m_text, SearchRun::Clock::now());
+    search::FieldTextProvider& text = m_searchesDecoded ? *m_decoded : m_raw;
+    m_run.Start(m_query->GetValue().utf8_string(), field, text, SearchRun::Clock::now());
     m_searched = true;
     m_resultsShown = 0;
     m_results->SetResults({});

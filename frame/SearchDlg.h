@@ -38,6 +38,8 @@ class CSearchDlg : public wxDialog, public CView {
     void Open();
     // Starts the query as typed now (Enter).
     void StartSearch();
+    // The decoded view was switched: the text searched and the rows' text follow it.
+    void OnDecodedViewChanged();
 
     const SearchRun& Run() const { return m_run; }
     // The results of the last search that looked at every message; empty while one runs.
@@ -46,21 +48,29 @@ class CSearchDlg : public wxDialog, public CView {
     wxChoice* FieldCtrl() const { return m_field; }
     CSearchResultsCtrl* ResultsCtrl() const { return m_results; }
     wxString StatusText() const;
+    // True when the search looks at the decoded text.
+    bool SearchesDecoded() const { return m_searchesDecoded; }
+    wxStaticText* SourceCtrl() const { return m_source; }
 
   private:
     void OnIdle(wxIdleEvent& event);
     void OnClose(wxCloseEvent& event);
     void ShowState();
+    void ShowSource();
 
     CMainFrame& m_frame;
     wxTextCtrl* m_query = nullptr;
     wxChoice* m_field = nullptr;
+    wxStaticText* m_source = nullptr;
     wxStaticText* m_status = nullptr;
     wxGauge* m_progress = nullptr;
     CSearchResultsCtrl* m_results = nullptr;
     // Waits for a pause in typing before the query runs.
     wxTimer m_typingTimer;
-    search::RawFieldText m_text;
+    search::RawFieldText m_raw;
+    // The decoded text, where the build has the MIME layer.
+    std::unique_ptr<search::FieldTextProvider> m_decoded;
+    bool m_searchesDecoded = false;
     SearchRun m_run;
     std::size_t m_resultsShown = 0;
     // A query was started since the window was made or the mailbox changed.

@@ -5,6 +5,7 @@
 #include "frame/MainFrame.h"
 #include "platform/Cp932Decode.h"
 #include "res/Strings.h"
+#include "views/DecodedView.h"
 #include "views/TitleView.h"
 
 namespace ek {
@@ -36,6 +37,9 @@ void CSearchResultsCtrl::SetResults(const std::vector<int>& indexes) {
     if (selected >= 0 && !appended) {
         SetItemState(selected, 0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
     }
+    if (!appended) {
+        m_cells.clear();
+    }
     m_indexes = indexes;
     SetItemCount(static_cast<long>(m_indexes.size()));
     if (!appended) {
@@ -56,10 +60,29 @@ wxString CSearchResultsCtrl::OnGetItemText(long item, long column) const {
     if (index < 0 || index >= doc.GetMessageCount() || column < 0 || column > 2) {
         return {};
     }
-    std::vector<std::string> row;
-    doc.GetListRow(index, row);
-    // Columns subject, sender, date; the row holds date, sender, subject.
-    return wxString(cp932::ToWide(row[static_cast<std::size_t>(2 - column)]));
+    const bool decoded = m_frame.IsDecodedView();
+    if (decoded != m_cellsDecoded) {
+        m_cells.clear();
+        m_cellsDecoded = decoded;
+    }
+    auto [cell, made] = m_cells.try_emplace(index);
+    std::array<wxString, 3>& cells = cell->second;
+    if (made) {
+        std::vector<std::string> row;
+        doc.GetListRow(index, row);
+        // The row holds date, sender, subject; the columns are subject, sender, date.
+        cells[2] = wxString(cp932::ToWide(row[0]));
+        // The decoded view's lists show decoded senders and subjects, and so do the rows.
+        if (decoded) {
+            DecodeListFields(doc, index, row);
+            cells[0] = wxString::FromUTF8(row[2]);
+            cells[1] = wxString::FromUTF8(row[1]);
+        } else {
+            cells[0] = wxString(cp932::ToWide(row[2]));
+            cells[1] = wxString(cp932::ToWide(row[1]));
+        }
+    }
+    return cells[static_cast<std::size_t>(column)];
 }
 
 int CSearchResultsCtrl::OnGetItemImage(long item) const {

@@ -4,6 +4,8 @@
 
 #include <wx/listctrl.h>
 
+#include <array>
+#include <unordered_map>
 #include <vector>
 
 namespace ek {
@@ -26,6 +28,11 @@ class CSearchResultsCtrl : public wxListCtrl {
 
     CMainFrame& m_frame;
     std::vector<int> m_indexes;
+    // The cells made so far (subject, sender, date by message), and whether they are
+    // decoded: a running search repaints the rows at every step, and decoding a row
+    // costs as much as searching a message.
+    mutable std::unordered_map<int, std::array<wxString, 3>> m_cells;
+    mutable bool m_cellsDecoded = false;
 };
 
 }  // namespace ek

@@ -46,6 +46,7 @@ class SearchRun {
     std::unique_ptr<search::MailSearch> m_search;
     search::QueryStatus m_status = search::QueryStatus::Empty;
     Clock::time_point m_started;
+    std::size_t m_sliceBytes = 0;
 };
 
 }  // namespace ek

@@ -1,9 +1,11 @@
 // The MIME layer over arbitrary message text: decoding never fails, its text is valid
 // UTF-8, display lines keep their shape, part numbers are in order and every listed
-// part can be read; safe names stay inside a folder.
+// part can be read; safe names stay inside a folder; the body the search reads
+// equals the body shown.
 #include "fuzz/FuzzSupport.h"
 #include "mail/Charset.h"
 #include "mail/DecodedLines.h"
+#include "mail/DecodedSearchText.h"
 #include "mail/HeaderDecode.h"
 #include "mail/MimeMessage.h"
 #include "mail/PartNames.h"
@@ -39,6 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& line : message.headerLines) {
         EK_FUZZ_CHECK(ek::fuzz::IsStoredLine(line));
     }
+    std::string plain;
+    EK_FUZZ_CHECK(!DecodePlainBody(text, plain) || plain == message.body);
+    EK_FUZZ_CHECK(DecodeShownBody(text) == message.body);
     ListFields fields = DecodeListFields(text);
     EK_FUZZ_CHECK(IsValidUtf8(fields.sender) && IsValidUtf8(fields.subject));
     EK_FUZZ_CHECK(fields.subject.find('\n') == std::string::npos);

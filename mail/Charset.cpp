@@ -90,6 +90,12 @@ bool ConvertWithIconv(std::string_view bytes, const std::string& label, std::str
 
 }  // namespace
 
+bool IsCp932Label(std::string_view label) {
+    const std::string normal = NormalLabel(label);
+    return normal.empty() ||
+           std::find(kCp932Labels.begin(), kCp932Labels.end(), normal) != kCp932Labels.end();
+}
+
 bool IsValidUtf8(std::string_view bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();

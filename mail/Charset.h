@@ -12,6 +12,10 @@ namespace ek::mail {
 // RFC 2231 language suffix allowed); empty when the text has none.
 std::string CharsetToUtf8(std::string_view bytes, std::string_view label);
 
+// True when CharsetToUtf8 reads text of this label as CP932 whatever its bytes: no
+// label, or one of the names of Shift-JIS and CP932.
+bool IsCp932Label(std::string_view label);
+
 // True when `bytes` is well-formed UTF-8 (no overlong forms, surrogates or values
 // beyond U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);

@@ -109,21 +109,6 @@ std::string PartBytes(GMimePart* part) {
     return std::string(MemoryBytes(sink.get()));
 }
 
-std::string WithLfEnds(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + 1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] == '\n')) {
-            continue;
-        }
-        out += text[i];
-    }
-    if (!out.empty() && out.back() != '\n') {
-        out += '\n';
-    }
-    return out;
-}
-
 std::string PartText(GMimePart* part) {
     const char* charset = g_mime_object_get_content_type_parameter(GMIME_OBJECT(part), "charset");
     return CharsetToUtf8(PartBytes(part), charset != nullptr ? charset : "");
@@ -172,6 +157,61 @@ std::string BodyAfterHeader(std::string_view messageText, bool headerShown) {
 
 }  // namespace
 
+std::string WithLfEnds(std::string text) {
+    // Most text has no CR at all: it keeps its bytes and gains at most the last LF.
+    if (text.find('\r') == std::string::npos) {
+        if (!text.empty() && text.back() != '\n') {
+            text += '\n';
+        }
+        return text;
+    }
+    std::string out;
+    out.reserve(text.size() + 1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] == '\n')) {
+            continue;
+        }
+        out += text[i];
+    }
+    if (!out.empty() && out.back() != '\n') {
+        out += '\n';
+    }
+    return out;
+}
+
+namespace {
+
+// Chooses the body among the leaves of `parsed` and decodes it; false when the message
+// has no MIME structure to choose from (then the body is the text after the header shown).
+bool ReadBody(const ParsedMessage& parsed, std::string_view messageText, bool headerShown,
+              DecodedMessage& decoded) {
+    if (!parsed.ok() || parsed.leaves().empty()) {
+        decoded.status = DecodeStatus::Unstructured;
+        decoded.body = BodyAfterHeader(messageText, headerShown);
+        return false;
+    }
+    const std::vector<Leaf>& leaves = parsed.leaves();
+    decoded.bodyPart = FindBody(leaves, "text/plain");
+    if (decoded.bodyPart == 0) {
+        decoded.bodyPart = FindBody(leaves, "text/html");
+        decoded.bodyFromHtml = decoded.bodyPart != 0;
+    }
+    if (decoded.bodyPart != 0) {
+        std::string text = PartText(leaves[static_cast<std::size_t>(decoded.bodyPart) - 1].part);
+        decoded.body = WithLfEnds(decoded.bodyFromHtml ? HtmlToText(text) : std::move(text));
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string DecodeBody(std::string_view messageText) {
+    EnsureGMime();
+    DecodedMessage decoded;
+    ReadBody(ParsedMessage(messageText), messageText, !SplitHeader(messageText).empty(), decoded);
+    return std::move(decoded.body);
+}
+
 DecodedMessage DecodeMessage(std::string_view messageText, int messageIndex) {
     DecodedMessage decoded;
     for (const HeaderField& field : SplitHeader(messageText)) {
@@ -180,26 +220,10 @@ DecodedMessage DecodeMessage(std::string_view messageText, int messageIndex) {
     }
     EnsureGMime();
     ParsedMessage parsed(messageText);
-    if (!parsed.ok()) {
-        decoded.status = DecodeStatus::Unstructured;
-        decoded.body = BodyAfterHeader(messageText, !decoded.headerLines.empty());
+    if (!ReadBody(parsed, messageText, !decoded.headerLines.empty(), decoded)) {
         return decoded;
     }
     const std::vector<Leaf>& leaves = parsed.leaves();
-    if (leaves.empty()) {
-        decoded.status = DecodeStatus::Unstructured;
-        decoded.body = BodyAfterHeader(messageText, !decoded.headerLines.empty());
-        return decoded;
-    }
-    decoded.bodyPart = FindBody(leaves, "text/plain");
-    if (decoded.bodyPart == 0) {
-        decoded.bodyPart = FindBody(leaves, "text/html");
-        decoded.bodyFromHtml = decoded.bodyPart != 0;
-    }
-    if (decoded.bodyPart != 0) {
-        std::string text = PartText(leaves[static_cast<std::size_t>(decoded.bodyPart) - 1].part);
-        decoded.body = WithLfEnds(decoded.bodyFromHtml ? HtmlToText(text) : text);
-    }
     for (std::size_t i = 0; i < leaves.size(); ++i) {
         const int number = static_cast<int>(i) + 1;
         if (number == decoded.bodyPart) {

@@ -39,6 +39,12 @@ struct DecodedMessage {
 // in LF; `messageIndex` names the made-up file names.
 DecodedMessage DecodeMessage(std::string_view messageText, int messageIndex);
 
+// The body DecodeMessage gives, without decoding the header or the attachments.
+std::string DecodeBody(std::string_view messageText);
+
+// `text` with CR LF line ends as LF and a last line ending in LF, as a body is shown.
+std::string WithLfEnds(std::string text);
+
 // The decoded bytes of leaf `part` (from 1); false when the message has no such leaf.
 bool ReadPartBytes(std::string_view messageText, int part, std::string& bytes);
 

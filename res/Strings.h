@@ -54,6 +54,9 @@ inline constexpr const char* kSearchEmpty = "検索する文字を入力して�
 inline constexpr const char* kSearchNotText = "検索する文字列に使えない文字があります";
 inline constexpr const char* kSearchUnspellable =
     "Shift-JIS で書けない文字があるため、見つかりません";
+// Which text the search window looks at: it follows the decoded view.
+inline constexpr const char* kSearchStoredText = "保存された文字を検索します";
+inline constexpr const char* kSearchDecodedText = "デコード表示の文字を検索します";
 
 // Faces the dialogs and panes ask for by name.
 inline constexpr const char* kDialogFace = "ＭＳ Ｐゴシック";

@@ -82,6 +82,52 @@ TEST_F(CliDecode, ShowGivesDecodedLinesStepsAndAttachments) {
         "\"filename\":\"message0-part3.gif\",\"type\":\"image/gif\",\"size\":6}]}\n");
 }
 
+// search --decode matches the decoded text and prints the rows of list --decode.
+TEST_F(CliDecode, SearchDecodeMatchesDecodedTextAndPrintsDecodedRows) {
+    const ProgramRun list = RunCli({"list", "--decode", "--json", mailbox.path()});
+    const std::string row0 = list.out.substr(0, list.out.find('\n') + 1);
+    const std::string row1 = list.out.substr(row0.size());
+    const ProgramRun rawList = RunCli({"list", "--json", mailbox.path()});
+    const std::string rawRow0 = rawList.out.substr(0, rawList.out.find('\n') + 1);
+    struct Case {
+        std::vector<std::string> args;
+        std::string out;
+    };
+    const Case cases[] = {
+        {{"--decode", "--in", "subject", "日本"}, row0},
+        {{"--in", "subject", "日本"}, ""},  // the stored subject is an encoded word
+        {{"--decode", "--in", "sender", "山田"}, row0},
+        {{"--decode", "--in", "body", "CAFÉ"}, ""},  // only ASCII letters fold
+        {{"--decode", "--in", "body", "café a@b"}, row0},
+        {{"--decode", "--in", "body", "caf=C3"}, ""},
+        {{"--in", "body", "caf=C3"}, rawRow0},           // stored rows without --decode
+        {{"--decode", "--in", "body", "evil.bin"}, ""},  // attachments are no body
+        {{"--decode", "--in", "header", "multipart/mixed"}, row0},
+        {{"--decode", "TEXT raw"}, row1},
+        {{"--decode", "회의"}, ""},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"search", "--json"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        args.push_back(mailbox.path());
+        std::string shown;
+        for (const std::string& arg : args) {
+            shown += arg + " ";
+        }
+        SCOPED_TRACE(shown);
+        const ProgramRun run = RunCli(args);
+        EXPECT_EQ(run.exitCode, c.out.empty() ? 1 : 0) << run.err;
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.err, "");
+    }
+    // For a terminal, the row list --decode prints.
+    const ProgramRun terminal = RunCli({"search", "--decode", "日本", mailbox.path()});
+    const ProgramRun listed = RunCli({"list", "--decode", mailbox.path()});
+    EXPECT_EQ(terminal.exitCode, 0);
+    EXPECT_EQ(terminal.out, listed.out.substr(0, listed.out.find('\n') + 1));
+    EXPECT_EQ(RunCli({"search", "--decode", "--in", "cc", "x", mailbox.path()}).exitCode, 2);
+}
+
 TEST_F(CliDecode, AttachmentsAndExtractIntoTheChosenFolderOnly) {
     ProgramRun list = RunCli({"attachments", "--json", mailbox.path(), "0"});
     ASSERT_EQ(list.exitCode, 0) << list.err;

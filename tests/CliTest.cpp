@@ -182,7 +182,6 @@ TEST_F(CliProgram, SearchRefusesBadQueriesAndArguments) {
         {{"search", " \" \"\" ", mailbox.path()}, 2, "the query is empty"},
         {{"search", "\xED\xA0\x80", mailbox.path()}, 2, "not valid UTF-8"},
         {{"search", "회의", mailbox.path()}, 1, "Shift-JIS cannot"},
-        {{"search", "--decode", "x", mailbox.path()}, 2, "needs the decoded view"},
         {{"search", "--in", "cc", "x", mailbox.path()}, 2, "unknown field 'cc'"},
         {{"search", "--in"}, 2, "--in needs a field"},
         {{"search", "x"}, 2, "FILE is missing"},

@@ -76,6 +76,21 @@ TEST(CompileQueryTest, RawNeedsCp932AndDecodedDoesNot) {
     EXPECT_TRUE(CompileQuery("why?", TextEncoding::Cp932).ok());
 }
 
+TEST(CompileQueryTest, DecodedQueriesGetStoredPatternsOnlyWhereEachCharacterHasOneForm) {
+    SearchQuery both = CompileQuery("会議 Ab ｱ\\", TextEncoding::Utf8);
+    ASSERT_EQ(both.storedPatterns.size(), 3u);
+    EXPECT_EQ(both.storedPatterns[0].bytes(), "\x89\xEF\x8B\x63");
+    EXPECT_EQ(both.storedPatterns[1].bytes(), "Ab");
+    EXPECT_EQ(both.storedPatterns[2].bytes(), "\xB1\\");
+    for (const char* query : {"会議 ∵", "¬", "회의", "\xEF\xBF\xBD", "\xF0\x9F\x98\x80"}) {
+        SCOPED_TRACE(query);
+        SearchQuery decodedOnly = CompileQuery(query, TextEncoding::Utf8);
+        EXPECT_TRUE(decodedOnly.ok());
+        EXPECT_TRUE(decodedOnly.storedPatterns.empty());
+    }
+    EXPECT_TRUE(CompileQuery("会議", TextEncoding::Cp932).storedPatterns.empty());
+}
+
 // --- Matching one term -------------------------------------------------------
 
 struct MatchCase {

@@ -1,6 +1,7 @@
 #include "views/DecodedView.h"
 
 #include "mail/DecodedLines.h"
+#include "mail/DecodedSearchText.h"
 #include "mail/HeaderDecode.h"
 #include "mail/MimeMessage.h"
 #include "mail/PartNames.h"
@@ -23,6 +24,10 @@ bool PrepareDecodedMessage(const CEKViewDoc& doc, int index, bool allHeaders,
     display =
         PrepareDecodedContentDisplay(lines.lines, JoinLines(lines.lines), lines.note, quoteMarks);
     return true;
+}
+
+std::unique_ptr<search::FieldTextProvider> MakeDecodedFieldText(const CEKViewDoc& doc) {
+    return std::make_unique<mail::DecodedFieldText>(doc);
 }
 
 void DecodeListFields(const CEKViewDoc& doc, int index, std::vector<std::string>& fields) {

@@ -4,11 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "document/EKViewDoc.h"
+#include "document/MailSearch.h"
 #include "views/ContentFormat.h"
 
 namespace ek {
@@ -19,6 +21,10 @@ bool CanDecodeMessages();
 // attachment note. False without such a message. `quoteMarks` is UTF-8.
 bool PrepareDecodedMessage(const CEKViewDoc& doc, int index, bool allHeaders,
                            std::string_view quoteMarks, ContentDisplay& display);
+
+// The messages' fields as the decoded view shows them, for the search; null without
+// the layer.
+std::unique_ptr<search::FieldTextProvider> MakeDecodedFieldText(const CEKViewDoc& doc);
 
 // Replaces the sender [1] and subject [2] of a GetListRow row with decoded UTF-8.
 void DecodeListFields(const CEKViewDoc& doc, int index, std::vector<std::string>& fields);

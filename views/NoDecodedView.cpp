@@ -11,6 +11,10 @@ bool PrepareDecodedMessage(const CEKViewDoc&, int, bool, std::string_view, Conte
     return false;
 }
 
+std::unique_ptr<search::FieldTextProvider> MakeDecodedFieldText(const CEKViewDoc&) {
+    return nullptr;
+}
+
 void DecodeListFields(const CEKViewDoc&, int, std::vector<std::string>&) {}
 
 std::vector<AttachmentItem> ListAttachments(const CEKViewDoc&, int) {
