@@ -44,10 +44,14 @@ class CEKViewDoc {
 
     // --- Header fields and dates ---
     std::string GetHeaderValue(int index, std::string_view prefix) const;
+    // The same value as a view of the stored text, valid until the messages change.
+    std::string_view HeaderView(int index, std::string_view prefix) const;
     // Builds the date key; false when no month name was found (the key is then the
     // fallback "1970/01/01 09:00:00").
     static bool NormalizeDate(std::string_view value, std::string& key);
     static std::string GetSenderName(std::string_view from);
+    // The same name into `name`, whose storage is reused.
+    static void AssignSenderName(std::string_view from, std::string& name);
     // date key, sender name, subject
     bool GetListRow(int index, std::vector<std::string>& row) const;
 
