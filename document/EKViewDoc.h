@@ -58,6 +58,8 @@ class CEKViewDoc {
     // --- Message body and MIME parts ---
     bool GetMessageLines(int index, std::vector<std::string>& lines, bool showAll) const;
     std::string GetBoundary(int index) const;
+    // GetBoundary is not empty, without making the delimiter.
+    bool IsMultipart(int index) const;
 
     // --- Document lifecycle ---
     // The framework's open: checks that the file opens for reading, then records it.
@@ -87,6 +89,8 @@ class CEKViewDoc {
     // Empties the list, reads under the progress dialog, keeps what was read and orders it.
     ReadResult ReadWith(const Reading& read);
     void SortByDateKey(CProgressDlg& progress);
+    // The boundary parameter's value (between its first and last double quote).
+    bool FindBoundary(int index, std::string_view& value) const;
 
     std::string m_strPathName;
     // The mailbox text, every message line followed by one LF.

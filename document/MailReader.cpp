@@ -120,6 +120,7 @@ class Reader {
     bool m_haveMessage = false;
     std::size_t m_messageStart = 0;
     std::array<std::uint32_t, kIndexedPrefixes.size()> m_firstLine{};
+    std::uint32_t m_headerEnd = kPrefixAbsent;
 };
 
 bool Reader::ReadMore(ReadResult& error) {
@@ -192,7 +193,11 @@ void Reader::Append(const Line& line) {
     char* base = m_block.data();
     std::size_t length = line.end - line.start;
     char first = length == 0 ? '\0' : AsciiLower(base[line.start]);
-    if (first == 'd' || first == 'f' || first == 's' || first == 'm' || first == 'i') {
+    if (first == '\0' && length == 0 && m_headerEnd == kPrefixAbsent) {
+        std::size_t at = m_writePos - m_messageStart;
+        m_headerEnd = at < kPrefixUnknown ? static_cast<std::uint32_t>(at) : kPrefixUnknown;
+    } else if (first == 'd' || first == 'f' || first == 's' || first == 'm' || first == 'i' ||
+               first == 'c') {
         std::string_view text(base + line.start, length);
         std::size_t at = m_writePos - m_messageStart;
         for (std::size_t k = 0; k < kIndexedPrefixes.size(); ++k) {
@@ -231,7 +236,7 @@ void Reader::FlushRun() {
 }
 
 void Reader::FinishMessage(MailboxText& out) {
-    out.messages.push_back({m_messageStart, m_writePos - m_messageStart, m_firstLine});
+    out.messages.push_back({m_messageStart, m_writePos - m_messageStart, m_firstLine, m_headerEnd});
 }
 
 ReadResult Reader::Run(MailboxText& out) {
@@ -261,6 +266,7 @@ ReadResult Reader::Run(MailboxText& out) {
                 m_haveMessage = true;
                 m_messageStart = m_writePos;
                 m_firstLine.fill(kPrefixAbsent);
+                m_headerEnd = kPrefixAbsent;
             }
             if (m_haveMessage) {
                 Append(x);

@@ -22,7 +22,7 @@ class DocThreadInput : public ThreadInput {
     std::string_view GetInReplyTo(int index) const override {
         return m_doc.HeaderView(index, "In-Reply-To: ");
     }
-    bool HasParts(int index) const override { return !m_doc.GetBoundary(index).empty(); }
+    bool HasParts(int index) const override { return m_doc.IsMultipart(index); }
 
   private:
     const CEKViewDoc& m_doc;
