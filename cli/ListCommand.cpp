@@ -14,6 +14,8 @@ namespace ek::cli {
 namespace {
 
 constexpr std::size_t kSenderColumns = 24;
+// Messages in date order lie all over the text: fetch a few rows ahead.
+constexpr int kPrefetchAhead = 8;
 
 void AppendJsonRow(std::string& out, int index, const std::vector<std::string>& row, bool multipart,
                    bool decode) {
@@ -100,6 +102,7 @@ int RunList(const std::vector<std::string>& args) {
     }
     std::vector<std::string> row;
     for (int i = 0; i < count; ++i) {
+        doc.PrefetchHeader(i + kPrefetchAhead);
         switch (format) {
             case ListFormat::Terminal:
             case ListFormat::Json:

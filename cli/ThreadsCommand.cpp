@@ -11,6 +11,8 @@ namespace ek::cli {
 namespace {
 
 constexpr std::size_t kSenderColumns = 20;
+// The rows' headers lie all over the text: fetch a few rows ahead.
+constexpr std::size_t kPrefetchAhead = 8;
 
 void AppendJsonRow(std::string& out, int row, const ThreadRow& entry,
                    const std::vector<std::string>& fields, bool decode) {
@@ -54,6 +56,9 @@ int RunThreads(const std::vector<std::string>& args) {
     Output out;
     std::vector<std::string> fields;
     for (std::size_t row = 0; row < order.size(); ++row) {
+        if (row + kPrefetchAhead < order.size()) {
+            doc.PrefetchHeader(order[row + kPrefetchAhead].index);
+        }
         doc.GetListRow(order[row].index, fields);
         if (decode) {
             DecodeListRow(doc, order[row].index, fields);

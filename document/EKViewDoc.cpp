@@ -162,6 +162,20 @@ std::string_view CEKViewDoc::HeaderView(int index, std::string_view prefix) cons
     return {};
 }
 
+void CEKViewDoc::PrefetchHeader(int index) const {
+    if (index < 0 || index >= GetMessageCount()) {
+        return;
+    }
+    const MessageSpan& span = m_messages[static_cast<std::size_t>(index)];
+    for (std::uint32_t at : span.firstLine) {
+        if (at < kPrefixUnknown) {
+#if defined(__GNUC__)
+            __builtin_prefetch(m_text.get() + span.offset + at);
+#endif
+        }
+    }
+}
+
 // The row's strings keep their storage from one row to the next.
 bool CEKViewDoc::GetListRow(int index, std::vector<std::string>& row) const {
     row.resize(3);

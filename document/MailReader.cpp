@@ -9,6 +9,7 @@
 
 #if defined(__linux__)
 #include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 #include "document/ByteScan.h"
@@ -27,16 +28,20 @@ constexpr std::size_t kSlack = std::size_t{64} << 10;
 // "From - " and the 24 characters of the date.
 constexpr std::size_t kStartLineLength = 31;
 
-// Where the system offers transparent huge pages, asks for them over a large block:
-// the read then faults it in a few hundred times instead of a hundred thousand.
-void AdviseHugePages(char* data, std::size_t size) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-    const auto from = (reinterpret_cast<std::uintptr_t>(data) + kHugePage - 1) & ~(kHugePage - 1);
-    const auto to = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(kHugePage - 1);
-    if (to > from) {
-        ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+// Faults in the next stretch of the block with one call before the read fills it,
+// instead of one trap per page inside the read. Only what is about to be read is
+// committed, so a read that stops early has taken no more memory than before.
+void Prefault(char* data, std::size_t size) {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    if (pageSize <= 0) {
+        return;
     }
+    const auto page = static_cast<std::uintptr_t>(pageSize);
+    const auto from = reinterpret_cast<std::uintptr_t>(data) & ~(page - 1);
+    const auto to = reinterpret_cast<std::uintptr_t>(data) + size;
+    // A failure (an older kernel) only means the read faults the pages in itself.
+    ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
 #else
     (void)data;
     (void)size;
@@ -63,7 +68,6 @@ class Block {
     void Allocate(std::size_t capacity) {
         m_data = std::make_unique_for_overwrite<char[]>(capacity);
         m_capacity = capacity;
-        AdviseHugePages(m_data.get(), capacity);
     }
 
     std::unique_ptr<char[]> m_data;
@@ -130,6 +134,7 @@ bool Reader::ReadMore(ReadResult& error) {
     }
     std::size_t room = std::min(kChunkSize, m_block.capacity() - m_filled - 1);
     std::string reason;
+    Prefault(m_block.data() + m_filled, room);
     long long got = m_source(m_block.data() + m_filled, room, reason);
     if (got < 0) {
         error = {ReadStatus::ReadError, reason};

@@ -17,14 +17,18 @@ class DocThreadInput : public ThreadInput {
 
     int GetMessageCount() const override { return std::max(m_doc.GetMessageCount(), 0); }
     std::string_view GetMessageId(int index) const override {
+        m_doc.PrefetchHeader(index + kPrefetchAhead);
         return m_doc.HeaderView(index, "Message-Id: ");
     }
     std::string_view GetInReplyTo(int index) const override {
+        m_doc.PrefetchHeader(index + kPrefetchAhead);
         return m_doc.HeaderView(index, "In-Reply-To: ");
     }
     bool HasParts(int index) const override { return m_doc.IsMultipart(index); }
 
   private:
+    // Linking asks in index order, which is date order and not the text's order.
+    static constexpr int kPrefetchAhead = 8;
     const CEKViewDoc& m_doc;
 };
 
