@@ -30,6 +30,8 @@ for count in $COUNTS; do
         printf "%-34s %9.3f %9.2f %12.1f\n", "process: ekview-cli list --json", $3, $3 / ($1 > 0 ? $1 : 0.001), $4 / 1024
         printf "%-34s %9.3f %9.2f   (%d messages; %.1f x ekview-cli)\n", "python mailbox.mbox Date/From/Subject", $6, $6 / ($1 > 0 ? $1 : 0.001), $5, $6 / ($3 > 0 ? $3 : 0.001)
     }'
+    # threads --json and list --json against wc -l: medians of interleaved rounds.
+    bench/cli_bench.sh "$mailbox"
     # Export to mbox and .eml against cp of the same file.
     if [ "$count" -le 100000 ]; then
         bench/export_bench.sh "$mailbox"

@@ -14,25 +14,29 @@ namespace ek::cli {
 namespace {
 
 constexpr std::size_t kSenderColumns = 24;
+// Messages in date order lie all over the text: fetch a few rows ahead.
+constexpr int kPrefetchAhead = 8;
 
-std::string JsonRow(int index, const std::vector<std::string>& row, bool multipart, bool decode) {
-    std::string line = "{\"index\":" + std::to_string(index);
-    line += ",\"date\":" + JsonString(row[0]);
-    line += ",\"sender\":" + JsonField(row[1], decode);
-    line += ",\"subject\":" + JsonField(row[2], decode);
-    line += ",\"multipart\":";
-    line += multipart ? "true}\n" : "false}\n";
-    return line;
+void AppendJsonRow(std::string& out, int index, const std::vector<std::string>& row, bool multipart,
+                   bool decode) {
+    out += "{\"index\":";
+    AppendDecimal(out, index);
+    out += ",\"date\":";
+    AppendJsonString(out, row[0]);
+    out += ",\"sender\":";
+    AppendJsonField(out, row[1], decode);
+    out += ",\"subject\":";
+    AppendJsonField(out, row[2], decode);
+    out += ",\"multipart\":";
+    out += multipart ? "true}\n" : "false}\n";
 }
 
 // Sender and subject are UTF-8 already when decoded.
 std::string CsvRow(int index, const std::vector<std::string>& row, bool multipart,
                    const std::string& messageId, bool decode) {
-    auto field = [decode](const std::string& text) {
-        return decode ? text : cp932::ToUtf8(text);
-    };
-    return CsvRecord({std::to_string(index), cp932::ToUtf8(row[0]), field(row[1]),
-                      field(row[2]), multipart ? "true" : "false", cp932::ToUtf8(messageId)});
+    auto field = [decode](const std::string& text) { return decode ? text : cp932::ToUtf8(text); };
+    return CsvRecord({std::to_string(index), cp932::ToUtf8(row[0]), field(row[1]), field(row[2]),
+                      multipart ? "true" : "false", cp932::ToUtf8(messageId)});
 }
 
 enum class ListFormat { Terminal, Json, Csv };
@@ -61,16 +65,18 @@ std::string ParseListArgs(const std::vector<std::string>& args, ListFormat& form
 
 }  // namespace
 
-std::string ListRowText(const CEKViewDoc& doc, int index, int indexWidth, bool json,
-                        bool decode) {
-    std::vector<std::string> row;
+void AppendListRow(std::string& out, const CEKViewDoc& doc, int index, int indexWidth, bool json,
+                   bool decode, std::vector<std::string>& row) {
     doc.GetListRow(index, row);
     if (decode) {
         DecodeListRow(doc, index, row);
     }
-    bool multipart = !doc.GetBoundary(index).empty();
-    return json ? JsonRow(index, row, multipart, decode)
-                : TerminalRow(index, indexWidth, row, multipart, kSenderColumns, {}, decode);
+    bool multipart = doc.IsMultipart(index);
+    if (json) {
+        AppendJsonRow(out, index, row, multipart, decode);
+    } else {
+        out += TerminalRow(index, indexWidth, row, multipart, kSenderColumns, {}, decode);
+    }
 }
 
 int RunList(const std::vector<std::string>& args) {
@@ -96,21 +102,21 @@ int RunList(const std::vector<std::string>& args) {
     }
     std::vector<std::string> row;
     for (int i = 0; i < count; ++i) {
+        doc.PrefetchHeader(i + kPrefetchAhead);
         switch (format) {
             case ListFormat::Terminal:
-                out.Write(ListRowText(doc, i, indexWidth, false, decode));
-                break;
             case ListFormat::Json:
-                out.Write(ListRowText(doc, i, indexWidth, true, decode));
+                AppendListRow(out.Buffer(), doc, i, indexWidth, format == ListFormat::Json, decode,
+                              row);
+                out.Written();
                 break;
             case ListFormat::Csv: {
                 doc.GetListRow(i, row);
                 if (decode) {
                     DecodeListRow(doc, i, row);
                 }
-                bool multipart = !doc.GetBoundary(i).empty();
-                out.Write(
-                    CsvRow(i, row, multipart, doc.GetHeaderValue(i, "Message-Id: "), decode));
+                bool multipart = doc.IsMultipart(i);
+                out.Write(CsvRow(i, row, multipart, doc.GetHeaderValue(i, "Message-Id: "), decode));
                 break;
             }
         }

@@ -16,11 +16,19 @@ class Output {
             Flush();
         }
     }
+    // Rows may also be appended to the buffer itself; Written then writes it out once
+    // it is large.
+    std::string& Buffer() { return m_buffer; }
+    void Written() {
+        if (m_buffer.size() >= kFlushSize) {
+            Flush();
+        }
+    }
     // False when standard output could not be written (a closed pipe, a full disk).
     bool Flush();
 
   private:
-    static constexpr std::size_t kFlushSize = 1 << 16;
+    static constexpr std::size_t kFlushSize = 1 << 20;
     std::string m_buffer;
     bool m_failed = false;
 };

@@ -132,8 +132,10 @@ int RunSearch(const std::vector<std::string>& args) {
     }
     const int indexWidth = IndexWidth(doc.GetMessageCount());
     Output out;
+    std::vector<std::string> row;
     for (int index : mailSearch.Results()) {
-        out.Write(ListRowText(doc, index, indexWidth, options.json, options.decode));
+        AppendListRow(out.Buffer(), doc, index, indexWidth, options.json, options.decode, row);
+        out.Written();
     }
     if (!out.Flush() || readError) {
         return kExitFailure;

@@ -1,5 +1,6 @@
 #include "cli/TextOut.h"
 
+#include <charconv>
 #include <cstdio>
 
 #include "platform/Cp932Decode.h"
@@ -170,9 +171,8 @@ std::string TerminalRow(int index, int indexWidth, const std::vector<std::string
     return line;
 }
 
-std::string JsonString(std::string_view cp932) {
-    std::string out = "\"";
-    out.reserve(cp932.size() * 3 / 2 + 2);
+void AppendJsonString(std::string& out, std::string_view cp932) {
+    out += '"';
     for (std::size_t pos = 0; pos < cp932.size();) {
         std::size_t length = 0;
         char32_t c = cp932::DecodeChar(cp932, pos, &length);
@@ -180,19 +180,46 @@ std::string JsonString(std::string_view cp932) {
         AppendJsonEscaped(out, c);
     }
     out += '"';
-    return out;
 }
 
-std::string JsonField(std::string_view text, bool utf8) {
-    return utf8 ? JsonUtf8String(text) : JsonString(text);
-}
-
-std::string JsonUtf8String(std::string_view utf8) {
-    std::string out = "\"";
+void AppendJsonUtf8String(std::string& out, std::string_view utf8) {
+    out += '"';
     for (std::size_t pos = 0; pos < utf8.size();) {
         AppendJsonEscaped(out, NextCodePoint(utf8, pos));
     }
     out += '"';
+}
+
+void AppendJsonField(std::string& out, std::string_view text, bool utf8) {
+    if (utf8) {
+        AppendJsonUtf8String(out, text);
+    } else {
+        AppendJsonString(out, text);
+    }
+}
+
+void AppendDecimal(std::string& out, long long value) {
+    char digits[24];
+    auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, end);
+}
+
+std::string JsonString(std::string_view cp932) {
+    std::string out;
+    out.reserve(cp932.size() * 3 / 2 + 2);
+    AppendJsonString(out, cp932);
+    return out;
+}
+
+std::string JsonField(std::string_view text, bool utf8) {
+    std::string out;
+    AppendJsonField(out, text, utf8);
+    return out;
+}
+
+std::string JsonUtf8String(std::string_view utf8) {
+    std::string out;
+    AppendJsonUtf8String(out, utf8);
     return out;
 }
 

@@ -44,4 +44,10 @@ std::string JsonUtf8String(std::string_view utf8);
 // JsonUtf8String when `utf8`, else JsonString.
 std::string JsonField(std::string_view text, bool utf8);
 
+// The same literals appended to `out`, for output built in one buffer.
+void AppendJsonString(std::string& out, std::string_view cp932);
+void AppendJsonUtf8String(std::string& out, std::string_view utf8);
+void AppendJsonField(std::string& out, std::string_view text, bool utf8);
+void AppendDecimal(std::string& out, long long value);
+
 }  // namespace ek::cli

@@ -11,18 +11,25 @@ namespace ek::cli {
 namespace {
 
 constexpr std::size_t kSenderColumns = 20;
+// The rows' headers lie all over the text: fetch a few rows ahead.
+constexpr std::size_t kPrefetchAhead = 8;
 
-std::string JsonRow(int row, const ThreadRow& entry, const std::vector<std::string>& fields,
-                    bool decode) {
-    std::string line = "{\"row\":" + std::to_string(row);
-    line += ",\"index\":" + std::to_string(entry.index);
-    line += ",\"depth\":" + std::to_string(entry.depth);
-    line += entry.hasParts ? ",\"multipart\":true" : ",\"multipart\":false";
-    line += ",\"date\":" + JsonString(fields[0]);
-    line += ",\"sender\":" + JsonField(fields[1], decode);
-    line += ",\"subject\":" + JsonField(fields[2], decode);
-    line += "}\n";
-    return line;
+void AppendJsonRow(std::string& out, int row, const ThreadRow& entry,
+                   const std::vector<std::string>& fields, bool decode) {
+    out += "{\"row\":";
+    AppendDecimal(out, row);
+    out += ",\"index\":";
+    AppendDecimal(out, entry.index);
+    out += ",\"depth\":";
+    AppendDecimal(out, entry.depth);
+    out += entry.hasParts ? ",\"multipart\":true" : ",\"multipart\":false";
+    out += ",\"date\":";
+    AppendJsonString(out, fields[0]);
+    out += ",\"sender\":";
+    AppendJsonField(out, fields[1], decode);
+    out += ",\"subject\":";
+    AppendJsonField(out, fields[2], decode);
+    out += "}\n";
 }
 
 }  // namespace
@@ -49,13 +56,20 @@ int RunThreads(const std::vector<std::string>& args) {
     Output out;
     std::vector<std::string> fields;
     for (std::size_t row = 0; row < order.size(); ++row) {
+        if (row + kPrefetchAhead < order.size()) {
+            doc.PrefetchHeader(order[row + kPrefetchAhead].index);
+        }
         doc.GetListRow(order[row].index, fields);
         if (decode) {
             DecodeListRow(doc, order[row].index, fields);
         }
-        out.Write(json ? JsonRow(static_cast<int>(row), order[row], fields, decode)
-                       : TerminalRow(order[row].index, indexWidth, fields, order[row].hasParts != 0,
-                                     kSenderColumns, ThreadPrefix(order[row].depth), decode));
+        if (json) {
+            AppendJsonRow(out.Buffer(), static_cast<int>(row), order[row], fields, decode);
+            out.Written();
+        } else {
+            out.Write(TerminalRow(order[row].index, indexWidth, fields, order[row].hasParts != 0,
+                                  kSenderColumns, ThreadPrefix(order[row].depth), decode));
+        }
     }
     if (!out.Flush()) {
         return kExitFailure;

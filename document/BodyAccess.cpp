@@ -23,21 +23,16 @@ bool IsShortHeaderLine(std::string_view line) {
     return false;
 }
 
-// Lower case of the single-byte letters; double-byte characters stay as they are.
-std::string LowerCaseCopy(std::string_view line) {
-    std::string lower(line);
-    for (std::size_t i = 0; i < lower.size();) {
-        std::size_t length = cp932::CharLength(lower, i);
-        if (length == 1) {
-            lower[i] = AsciiLower(lower[i]);
-        }
-        i += length;
-    }
-    return lower;
-}
-
+// Whether "boundary=" stands in the line at a character boundary, letter case
+// ignored (a double-byte character holds no ASCII letter to fold).
 bool HasBoundaryParameter(std::string_view line) {
-    return cp932::FindMarker(LowerCaseCopy(line), kBoundaryParameter) != std::string_view::npos;
+    for (std::size_t i = 0; i + kBoundaryParameter.size() <= line.size();
+         i += cp932::CharLength(line, i)) {
+        if (StartsWithIgnoringAsciiCase(line.substr(i), kBoundaryParameter)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -60,35 +55,67 @@ bool CEKViewDoc::GetMessageLines(int index, std::vector<std::string>& lines, boo
 }
 
 std::string CEKViewDoc::GetBoundary(int index) const {
-    LineRange range = MessageLines(index);
-    auto it = range.begin();
-    for (; it != range.end(); ++it) {
-        if (*it == "\n") {
-            return {};
-        }
-        if (StartsWithIgnoringAsciiCase(*it, kContentType)) {
-            break;
-        }
-    }
-    if (it == range.end()) {
+    std::string_view value;
+    if (!FindBoundary(index, value)) {
         return {};
+    }
+    std::string delimiter = "--";
+    delimiter.append(value);
+    return delimiter;
+}
+
+bool CEKViewDoc::IsMultipart(int index) const {
+    std::string_view value;
+    return FindBoundary(index, value);
+}
+
+// The first Content-Type line of the header, as the reader noted it; a walk of the
+// header only when the message is too long for the note.
+bool CEKViewDoc::FindBoundary(int index, std::string_view& value) const {
+    LineRange range = MessageLines(index);
+    if (range.text().empty()) {
+        return false;
+    }
+    const MessageSpan& span = m_messages[static_cast<std::size_t>(index)];
+    const std::uint32_t contentType = span.firstLine[kContentTypeSlot];
+    auto it = range.begin();
+    if (contentType == kPrefixAbsent) {
+        return false;
+    }
+    if (contentType != kPrefixUnknown) {
+        if (span.headerEnd < contentType) {
+            return false;
+        }
+        range = LineRange(range.text().substr(contentType));
+        it = range.begin();
+    } else {
+        for (; it != range.end(); ++it) {
+            if (*it == "\n") {
+                return false;
+            }
+            if (StartsWithIgnoringAsciiCase(*it, kContentType)) {
+                break;
+            }
+        }
+        if (it == range.end()) {
+            return false;
+        }
     }
     std::string_view source = *it;
     if (!HasBoundaryParameter(source)) {
         ++it;
         if (it == range.end() || !HasBoundaryParameter(*it)) {
-            return {};
+            return false;
         }
         source = *it;
     }
     std::size_t first = source.find('"');
     std::size_t last = source.rfind('"');
     if (first == std::string_view::npos || last == first) {
-        return {};
+        return false;
     }
-    std::string delimiter = "--";
-    delimiter.append(source.substr(first + 1, last - first - 1));
-    return delimiter;
+    value = source.substr(first + 1, last - first - 1);
+    return true;
 }
 
 }  // namespace ek

@@ -131,6 +131,10 @@ LineRange CEKViewDoc::MessageLines(int index) const {
 }
 
 std::string CEKViewDoc::GetHeaderValue(int index, std::string_view prefix) const {
+    return std::string(HeaderView(index, prefix));
+}
+
+std::string_view CEKViewDoc::HeaderView(int index, std::string_view prefix) const {
     if (index < 0 || index >= GetMessageCount()) {
         return {};
     }
@@ -147,22 +151,37 @@ std::string CEKViewDoc::GetHeaderValue(int index, std::string_view prefix) const
             std::string_view line =
                 *LineRange(std::string_view(m_text.get() + span.offset + at, span.length - at))
                      .begin();
-            return std::string(WithoutLf(line).substr(prefix.size()));
+            return WithoutLf(line).substr(prefix.size());
         }
     }
     for (std::string_view line : MessageLines(index)) {
         if (StartsWithIgnoringAsciiCase(line, prefix)) {
-            return std::string(WithoutLf(line).substr(prefix.size()));
+            return WithoutLf(line).substr(prefix.size());
         }
     }
     return {};
 }
 
+void CEKViewDoc::PrefetchHeader(int index) const {
+    if (index < 0 || index >= GetMessageCount()) {
+        return;
+    }
+    const MessageSpan& span = m_messages[static_cast<std::size_t>(index)];
+    for (std::uint32_t at : span.firstLine) {
+        if (at < kPrefixUnknown) {
+#if defined(__GNUC__)
+            __builtin_prefetch(m_text.get() + span.offset + at);
+#endif
+        }
+    }
+}
+
+// The row's strings keep their storage from one row to the next.
 bool CEKViewDoc::GetListRow(int index, std::vector<std::string>& row) const {
-    row.assign(3, std::string());
-    NormalizeDate(GetHeaderValue(index, "Date: "), row[0]);
-    row[1] = GetSenderName(GetHeaderValue(index, "From: "));
-    row[2] = GetHeaderValue(index, "Subject: ");
+    row.resize(3);
+    NormalizeDate(HeaderView(index, "Date: "), row[0]);
+    AssignSenderName(HeaderView(index, "From: "), row[1]);
+    row[2].assign(HeaderView(index, "Subject: "));
     return true;
 }
 

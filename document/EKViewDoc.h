@@ -44,16 +44,26 @@ class CEKViewDoc {
 
     // --- Header fields and dates ---
     std::string GetHeaderValue(int index, std::string_view prefix) const;
+    // The same value as a view of the stored text, valid until the messages change.
+    std::string_view HeaderView(int index, std::string_view prefix) const;
+    // Starts fetching the header lines that the lookups above read for message
+    // `index` into the processor's cache, so that a pass over the messages in date
+    // order, which jumps about the text, need not wait at every message.
+    void PrefetchHeader(int index) const;
     // Builds the date key; false when no month name was found (the key is then the
     // fallback "1970/01/01 09:00:00").
     static bool NormalizeDate(std::string_view value, std::string& key);
     static std::string GetSenderName(std::string_view from);
+    // The same name into `name`, whose storage is reused.
+    static void AssignSenderName(std::string_view from, std::string& name);
     // date key, sender name, subject
     bool GetListRow(int index, std::vector<std::string>& row) const;
 
     // --- Message body and MIME parts ---
     bool GetMessageLines(int index, std::vector<std::string>& lines, bool showAll) const;
     std::string GetBoundary(int index) const;
+    // GetBoundary is not empty, without making the delimiter.
+    bool IsMultipart(int index) const;
 
     // --- Document lifecycle ---
     // The framework's open: checks that the file opens for reading, then records it.
@@ -83,6 +93,8 @@ class CEKViewDoc {
     // Empties the list, reads under the progress dialog, keeps what was read and orders it.
     ReadResult ReadWith(const Reading& read);
     void SortByDateKey(CProgressDlg& progress);
+    // The boundary parameter's value (between its first and last double quote).
+    bool FindBoundary(int index, std::string_view& value) const;
 
     std::string m_strPathName;
     // The mailbox text, every message line followed by one LF.

@@ -35,6 +35,8 @@ std::string_view StripQuotes(std::string_view text) {
 
 }  // namespace
 
+// The key is built in `key` itself, so that a key reused from one message to the next
+// needs no allocation.
 bool CEKViewDoc::NormalizeDate(std::string_view value, std::string& key) {
     key = kFallbackDateKey;
     std::string_view rest = value;
@@ -43,19 +45,13 @@ bool CEKViewDoc::NormalizeDate(std::string_view value, std::string& key) {
     }
     rest = TrimLeftSpace(rest);
 
-    std::string day(TrimRightSpace(BeforeFirstSpace(rest)));
-    if (day.size() == 1) {
-        day.insert(0, "0");
-    }
+    std::string_view day = TrimRightSpace(BeforeFirstSpace(rest));
     rest = TrimLeftSpace(AfterFirstSpace(rest));
 
     std::string_view month = BeforeFirstSpace(rest);
     rest = TrimLeftSpace(AfterFirstSpace(rest));
 
-    std::string year(BeforeFirstSpace(rest));
-    if (year.size() == 2) {
-        year.insert(0, "19");
-    }
+    std::string_view year = BeforeFirstSpace(rest);
     rest = TrimLeftSpace(AfterFirstSpace(rest));
 
     std::string_view time = rest.substr(0, 8);
@@ -65,12 +61,17 @@ bool CEKViewDoc::NormalizeDate(std::string_view value, std::string& key) {
     }
     for (std::size_t m = 0; m < kMonths.size(); ++m) {
         if (EqualsIgnoringAsciiCase(month.substr(0, 3), kMonths[m])) {
-            char number[3] = {static_cast<char>('0' + (m + 1) / 10),
-                              static_cast<char>('0' + (m + 1) % 10), '\0'};
+            const char number[2] = {static_cast<char>('0' + (m + 1) / 10),
+                                    static_cast<char>('0' + (m + 1) % 10)};
             key.clear();
-            key.reserve(year.size() + day.size() + time.size() + 5);
-            key.append(year).append("/").append(number).append("/").append(day);
-            key.append(" ").append(time);
+            if (year.size() == 2) {
+                key.append("19");
+            }
+            key.append(year).append("/").append(number, 2).append("/");
+            if (day.size() == 1) {
+                key.append("0");
+            }
+            key.append(day).append(" ").append(time);
             return true;
         }
     }
@@ -78,17 +79,47 @@ bool CEKViewDoc::NormalizeDate(std::string_view value, std::string& key) {
 }
 
 std::string CEKViewDoc::GetSenderName(std::string_view from) {
+    std::string name;
+    AssignSenderName(from, name);
+    return name;
+}
+
+void CEKViewDoc::AssignSenderName(std::string_view from, std::string& name) {
     std::size_t open = from.find('<');
     if (open != std::string_view::npos) {
         // The first '<' through the first '>' is the address; a '>' before the '<'
         // (or none) removes nothing.
         std::size_t close = from.find('>');
-        std::string rest(from);
+        std::string_view before = from.substr(0, open);
+        std::string_view after;
         if (close != std::string_view::npos && close > open) {
-            rest.erase(open, close - open + 1);
+            after = from.substr(close + 1);
+        } else {
+            before = from;
         }
-        std::string_view name = TrimSpace(rest);
-        return name.empty() ? std::string(from) : std::string(StripQuotes(name));
+        // Trim the joined text: the blanks at its ends lie in `before` or `after`.
+        if (TrimLeftSpace(before).empty()) {
+            before = {};
+            after = TrimLeftSpace(after);
+        } else {
+            before = TrimLeftSpace(before);
+        }
+        if (TrimRightSpace(after).empty()) {
+            after = {};
+            before = TrimRightSpace(before);
+        } else {
+            after = TrimRightSpace(after);
+        }
+        if (before.empty() && after.empty()) {
+            name.assign(from);
+            return;
+        }
+        name.assign(before).append(after);
+        std::string_view stripped = StripQuotes(name);
+        auto lead = static_cast<std::size_t>(stripped.data() - name.data());
+        name.erase(lead + stripped.size());
+        name.erase(0, lead);
+        return;
     }
     open = from.find('(');
     if (open != std::string_view::npos) {
@@ -97,9 +128,10 @@ std::string CEKViewDoc::GetSenderName(std::string_view from) {
         if (close != std::string_view::npos && close > open + 1) {
             inner = TrimSpace(from.substr(open + 1, close - open - 1));
         }
-        return inner.empty() ? std::string(from) : std::string(StripQuotes(inner));
+        name.assign(inner.empty() ? from : StripQuotes(inner));
+        return;
     }
-    return std::string(from);
+    name.assign(from);
 }
 
 }  // namespace ek

@@ -1,11 +1,18 @@
 #include "document/MailReader.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <new>
 #include <system_error>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
+#include "document/ByteScan.h"
 #include "document/EKViewDoc.h"
 #include "document/TextRules.h"
 #include "frame/ProgressDlg.h"
@@ -18,36 +25,62 @@ constexpr std::size_t kChunkSize = std::size_t{8} << 20;
 // Room past the expected size: the LF added to a last line without one, and space
 // for the read that finds the end, so an exactly sized block never has to grow.
 constexpr std::size_t kSlack = std::size_t{64} << 10;
-constexpr char kTextEnd = 0x1A;  // ends the file as text-mode reading sees it
+// "From - " and the 24 characters of the date.
+constexpr std::size_t kStartLineLength = 31;
+
+// Faults in the next stretch of the block with one call before the read fills it,
+// instead of one trap per page inside the read. Only what is about to be read is
+// committed, so a read that stops early has taken no more memory than before.
+void Prefault(char* data, std::size_t size) {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    if (pageSize <= 0) {
+        return;
+    }
+    const auto page = static_cast<std::uintptr_t>(pageSize);
+    const auto from = reinterpret_cast<std::uintptr_t>(data) & ~(page - 1);
+    const auto to = reinterpret_cast<std::uintptr_t>(data) + size;
+    // A failure (an older kernel) only means the read faults the pages in itself.
+    ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+#else
+    (void)data;
+    (void)size;
+#endif
+}
 
 // A growable byte block that is never zero-filled: a mailbox may be a gigabyte.
 class Block {
   public:
-    explicit Block(std::size_t capacity)
-        : m_data(std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(capacity, 1))),
-          m_capacity(std::max<std::size_t>(capacity, 1)) {}
+    explicit Block(std::size_t capacity) { Allocate(std::max<std::size_t>(capacity, 1)); }
     char* data() { return m_data.get(); }
     std::size_t capacity() const { return m_capacity; }
     void Reserve(std::size_t needed, std::size_t used) {
         if (needed <= m_capacity) {
             return;
         }
-        std::size_t grown = std::max(needed, m_capacity + m_capacity / 2);
-        auto bigger = std::make_unique_for_overwrite<char[]>(grown);
-        std::memcpy(bigger.get(), m_data.get(), used);
-        m_data = std::move(bigger);
-        m_capacity = grown;
+        std::unique_ptr<char[]> old = std::move(m_data);
+        Allocate(std::max(needed, m_capacity + m_capacity / 2));
+        std::memcpy(m_data.get(), old.get(), used);
     }
     std::unique_ptr<char[]> Release() { return std::move(m_data); }
 
   private:
+    void Allocate(std::size_t capacity) {
+        m_data = std::make_unique_for_overwrite<char[]>(capacity);
+        m_capacity = capacity;
+    }
+
     std::unique_ptr<char[]> m_data;
-    std::size_t m_capacity;
+    std::size_t m_capacity = 0;
 };
 
-// The line splitter and message builder. Lines are compacted in place: each kept
-// line moves down to the write position (never past its own source) with its CR
-// dropped and one LF after it, so the block ends up holding only message text.
+// The line splitter and message builder. Line feeds are found 64 bytes at a time
+// (ByteScan.h) and handed out one by one from a bit mask. Lines are compacted in
+// place: each kept line moves down to the write position (never past its own source)
+// with its CR dropped and one LF after it, so the block ends up holding only message
+// text. Consecutive kept lines that need no change move together, as one run, when a
+// dropped byte or line ends the run; a file with LF ends and no text before its first
+// message moves nothing at all.
 class Reader {
   public:
     Reader(const ByteSource& source, std::uint64_t expectedSize, CProgressDlg& progress)
@@ -67,7 +100,9 @@ class Reader {
 
     bool NextLine(Line& line, ReadResult& error);
     bool ReadMore(ReadResult& error);
+    void ScanWindow();
     void Append(const Line& line);
+    void FlushRun();
     void FinishMessage(MailboxText& out);
 
     const ByteSource& m_source;
@@ -76,11 +111,20 @@ class Reader {
     Block m_block;
     std::size_t m_filled = 0;
     std::size_t m_parsePos = 0;
+    // The text written so far ends here once the pending run has moved.
     std::size_t m_writePos = 0;
+    // Kept bytes not moved yet: they belong just before m_writePos.
+    std::size_t m_runStart = 0;
+    std::size_t m_runEnd = 0;
+    // The scanned window [m_window, m_windowEnd) and its line feeds not handed out yet.
+    std::size_t m_window = 0;
+    std::size_t m_windowEnd = 0;
+    std::uint64_t m_lineFeeds = 0;
     bool m_endOfInput = false;
     bool m_haveMessage = false;
     std::size_t m_messageStart = 0;
     std::array<std::uint32_t, kIndexedPrefixes.size()> m_firstLine{};
+    std::uint32_t m_headerEnd = kPrefixAbsent;
 };
 
 bool Reader::ReadMore(ReadResult& error) {
@@ -90,6 +134,7 @@ bool Reader::ReadMore(ReadResult& error) {
     }
     std::size_t room = std::min(kChunkSize, m_block.capacity() - m_filled - 1);
     std::string reason;
+    Prefault(m_block.data() + m_filled, room);
     long long got = m_source(m_block.data() + m_filled, room, reason);
     if (got < 0) {
         error = {ReadStatus::ReadError, reason};
@@ -99,26 +144,37 @@ bool Reader::ReadMore(ReadResult& error) {
         m_endOfInput = true;
         return true;
     }
-    char* fresh = m_block.data() + m_filled;
-    const void* textEnd = std::memchr(fresh, kTextEnd, static_cast<std::size_t>(got));
-    if (textEnd != nullptr) {
-        got = static_cast<const char*>(textEnd) - fresh;
-        m_endOfInput = true;
-    }
     m_filled += static_cast<std::size_t>(got);
     return true;
 }
 
+// Scans the next window; a text-end byte there ends the input.
+void Reader::ScanWindow() {
+    m_window = m_windowEnd;
+    std::size_t count = std::min(kScanWidth, m_filled - m_window);
+    ByteMasks masks = ScanBytes(m_block.data() + m_window, count);
+    if (masks.textEnds != 0) {
+        count = static_cast<std::size_t>(std::countr_zero(masks.textEnds));
+        masks.lineFeeds &= (std::uint64_t{1} << count) - 1;
+        m_filled = m_window + count;
+        m_endOfInput = true;
+    }
+    m_windowEnd = m_window + count;
+    m_lineFeeds = masks.lineFeeds;
+}
+
 // False at the end of the input (or on a read error, which `error` then holds).
 bool Reader::NextLine(Line& line, ReadResult& error) {
-    std::size_t searchFrom = m_parsePos;
     for (;;) {
-        const char* base = m_block.data();
-        const void* lf = std::memchr(base + searchFrom, '\n', m_filled - searchFrom);
-        if (lf != nullptr) {
-            std::size_t at = static_cast<std::size_t>(static_cast<const char*>(lf) - base);
+        if (m_lineFeeds != 0) {
+            std::size_t at = m_window + static_cast<std::size_t>(std::countr_zero(m_lineFeeds));
+            m_lineFeeds &= m_lineFeeds - 1;
             line = {m_parsePos, at, at + 1};
             break;
+        }
+        if (m_windowEnd < m_filled) {
+            ScanWindow();
+            continue;
         }
         if (m_endOfInput) {
             if (m_parsePos == m_filled) {
@@ -127,7 +183,6 @@ bool Reader::NextLine(Line& line, ReadResult& error) {
             line = {m_parsePos, m_filled, m_filled};
             break;
         }
-        searchFrom = m_filled;
         if (!ReadMore(error)) {
             return false;
         }
@@ -142,9 +197,13 @@ bool Reader::NextLine(Line& line, ReadResult& error) {
 void Reader::Append(const Line& line) {
     char* base = m_block.data();
     std::size_t length = line.end - line.start;
-    std::string_view text(base + line.start, length);
-    char first = text.empty() ? '\0' : AsciiLower(text.front());
-    if (first == 'd' || first == 'f' || first == 's' || first == 'm' || first == 'i') {
+    char first = length == 0 ? '\0' : AsciiLower(base[line.start]);
+    if (first == '\0' && length == 0 && m_headerEnd == kPrefixAbsent) {
+        std::size_t at = m_writePos - m_messageStart;
+        m_headerEnd = at < kPrefixUnknown ? static_cast<std::uint32_t>(at) : kPrefixUnknown;
+    } else if (first == 'd' || first == 'f' || first == 's' || first == 'm' || first == 'i' ||
+               first == 'c') {
+        std::string_view text(base + line.start, length);
         std::size_t at = m_writePos - m_messageStart;
         for (std::size_t k = 0; k < kIndexedPrefixes.size(); ++k) {
             if (m_firstLine[k] == kPrefixAbsent &&
@@ -154,15 +213,35 @@ void Reader::Append(const Line& line) {
             }
         }
     }
-    if (m_writePos != line.start) {
-        std::memmove(base + m_writePos, base + line.start, length);
+    if (line.start != m_runEnd) {
+        FlushRun();
+        m_runStart = m_runEnd = line.start;
     }
+    if (line.next == line.end + 1) {
+        // The line and its LF stay as they are.
+        m_runEnd = line.next;
+        m_writePos += length + 1;
+        return;
+    }
+    // A dropped CR, or a last line without LF: the run ends with the line's text.
+    m_runEnd = line.end;
     m_writePos += length;
+    FlushRun();
     base[m_writePos++] = '\n';
+    m_runStart = m_runEnd = line.next;
+}
+
+void Reader::FlushRun() {
+    std::size_t length = m_runEnd - m_runStart;
+    std::size_t to = m_writePos - length;
+    if (to != m_runStart) {
+        std::memmove(m_block.data() + to, m_block.data() + m_runStart, length);
+    }
+    m_runStart = m_runEnd;
 }
 
 void Reader::FinishMessage(MailboxText& out) {
-    out.messages.push_back({m_messageStart, m_writePos - m_messageStart, m_firstLine});
+    out.messages.push_back({m_messageStart, m_writePos - m_messageStart, m_firstLine, m_headerEnd});
 }
 
 ReadResult Reader::Run(MailboxText& out) {
@@ -170,8 +249,10 @@ ReadResult Reader::Run(MailboxText& out) {
     ReadResult result;
     Line x{};
     while (NextLine(x, result)) {
-        std::string_view xText(m_block.data() + x.start, x.end - x.start);
-        if (CEKViewDoc::IsMessageStart(xText)) {
+        // Only a 31-byte line that begins with 'F' can open a message.
+        if (x.end - x.start == kStartLineLength && m_block.data()[x.start] == 'F' &&
+            CEKViewDoc::IsMessageStart(
+                std::string_view(m_block.data() + x.start, x.end - x.start))) {
             Line y{};
             if (!NextLine(y, result)) {
                 if (result.status != ReadStatus::Ok) {
@@ -190,6 +271,7 @@ ReadResult Reader::Run(MailboxText& out) {
                 m_haveMessage = true;
                 m_messageStart = m_writePos;
                 m_firstLine.fill(kPrefixAbsent);
+                m_headerEnd = kPrefixAbsent;
             }
             if (m_haveMessage) {
                 Append(x);
@@ -210,6 +292,7 @@ ReadResult Reader::Run(MailboxText& out) {
         FinishMessage(out);
     }
     // After a read error the partly read message is discarded.
+    FlushRun();
     out.size = m_writePos;
     out.text = m_block.Release();
     return result;

@@ -13,8 +13,9 @@ namespace ek {
 // The header prefixes the views ask about. While reading, the reader notes where the
 // first line of each message that begins with each of them stands, so that a lookup
 // need not walk a long body to find that a header is absent.
-inline constexpr std::array<std::string_view, 5> kIndexedPrefixes = {
-    "Date: ", "From: ", "Subject: ", "Message-Id: ", "In-Reply-To: "};
+inline constexpr std::array<std::string_view, 6> kIndexedPrefixes = {
+    "Date: ", "From: ", "Subject: ", "Message-Id: ", "In-Reply-To: ", "Content-Type: "};
+inline constexpr std::size_t kContentTypeSlot = 5;
 // No line of the message begins with the prefix.
 inline constexpr std::uint32_t kPrefixAbsent = 0xFFFFFFFF;
 // The line lies too far into a huge message to be noted: look it up by walking.
@@ -26,6 +27,9 @@ struct MessageSpan {
     std::uint64_t length = 0;
     // For each indexed prefix, the offset in the message of its first line.
     std::array<std::uint32_t, kIndexedPrefixes.size()> firstLine{};
+    // The offset of the first empty line, which ends the header (or one of the two
+    // marks above).
+    std::uint32_t headerEnd = 0;
 };
 
 // The lines of a message, each a view of its text and its final LF.

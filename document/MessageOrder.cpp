@@ -1,6 +1,8 @@
 // Ordering the messages by date key, oldest first.
 #include <algorithm>
 #include <numeric>
+#include <string>
+#include <string_view>
 
 #include "document/EKViewDoc.h"
 #include "document/TextRules.h"
@@ -34,18 +36,31 @@ void CEKViewDoc::SortByDateKey(CProgressDlg& progress) {
     progress.SetWindowText("メールソート中...");
     progress.SetPosition(0);
 
+    // The keys stand one after another in one string, folded to lower case once, so
+    // that the sort compares them as plain bytes and no key has an allocation of its own.
     const std::size_t count = m_messages.size();
-    std::vector<std::string> keys(count);
+    std::string keys;
+    keys.reserve(count * 20);
+    std::vector<std::size_t> ends(count);
+    std::string key;
     for (std::size_t i = 0; i < count; ++i) {
-        NormalizeDate(GetHeaderValue(static_cast<int>(i), "Date: "), keys[i]);
+        NormalizeDate(HeaderView(static_cast<int>(i), "Date: "), key);
+        for (char& c : key) {
+            c = AsciiLower(c);
+        }
+        keys += key;
+        ends[i] = keys.size();
         progress.SetPosition(Percent(i, count));
     }
+    auto folded = [&](std::uint32_t i) {
+        std::size_t start = i == 0 ? 0 : ends[i - 1];
+        return std::string_view(keys).substr(start, ends[i] - start);
+    };
 
     std::vector<std::uint32_t> order(count);
     std::iota(order.begin(), order.end(), 0u);
-    std::stable_sort(order.begin(), order.end(), [&keys](std::uint32_t a, std::uint32_t b) {
-        return CompareIgnoringAsciiCase(keys[a], keys[b]) < 0;
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&folded](std::uint32_t a, std::uint32_t b) { return folded(a) < folded(b); });
 
     std::vector<MessageSpan> sorted;
     sorted.reserve(count);

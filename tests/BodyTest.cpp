@@ -19,6 +19,7 @@ TEST_P(Boundary, IsTakenFromTheContentTypeLineOrTheNext) {
     CEKViewDoc doc;
     ASSERT_TRUE(ReadInto(doc, GetParam().mailbox).ok());
     EXPECT_EQ(doc.GetBoundary(0), GetParam().delimiter);
+    EXPECT_EQ(doc.IsMultipart(0), !GetParam().delimiter.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -223,6 +223,41 @@ TEST(Reading, MatchesThePlainRulesOnRandomMailboxes) {
     }
 }
 
+// Lines of many lengths, so that line ends, CR LF pairs, empty lines and the text-end
+// byte fall on both sides of the 64-byte scan windows and of the chunk edges.
+TEST(Reading, MatchesThePlainRulesAcrossScanWindows) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 200; ++round) {
+        std::string bytes;
+        while (bytes.size() < 700) {
+            switch (random() % 6) {
+                case 0:
+                    bytes += S;
+                    break;
+                case 1:
+                    bytes += T;
+                    break;
+                case 2:
+                    bytes += "Content-Type: m; boundary=\"b\"";
+                    break;
+                case 3:
+                    break;
+                default:
+                    bytes += std::string(random() % 140, 'x');
+            }
+            bytes += (random() % 3 == 0) ? "\r\n" : "\n";
+        }
+        if (round % 4 == 0) {
+            bytes[random() % bytes.size()] = '\x1a';
+        }
+        SCOPED_TRACE("input: " + Hex(bytes));
+        const Messages expected = ReferenceRead(bytes);
+        for (std::size_t chunk : {63u, 64u, 65u, 4096u}) {
+            EXPECT_EQ(ReadInChunks(bytes, chunk), expected) << "chunk " << chunk;
+        }
+    }
+}
+
 TEST(Reading, KeepsLongLinesWhole) {
     std::string longLine(3 << 20, 'a');
     CEKViewDoc doc;

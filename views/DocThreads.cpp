@@ -1,7 +1,5 @@
 #include <algorithm>
 #include <cstddef>
-#include <string>
-#include <vector>
 
 #include "document/EKViewDoc.h"
 #include "views/ThreadLink.h"
@@ -11,28 +9,27 @@ namespace ek {
 namespace {
 
 // Reads the values as linking asks for them, so that the In-Reply-To lookups run
-// inside the pass that reports progress.
+// inside the pass that reports progress. The values are views of the document's
+// text, which stays put while the build runs.
 class DocThreadInput : public ThreadInput {
   public:
-    explicit DocThreadInput(const CEKViewDoc& doc)
-        : m_doc(doc), m_ids(static_cast<std::size_t>(std::max(doc.GetMessageCount(), 0))) {}
+    explicit DocThreadInput(const CEKViewDoc& doc) : m_doc(doc) {}
 
-    int GetMessageCount() const override { return static_cast<int>(m_ids.size()); }
+    int GetMessageCount() const override { return std::max(m_doc.GetMessageCount(), 0); }
     std::string_view GetMessageId(int index) const override {
-        m_ids[index] = m_doc.GetHeaderValue(index, "Message-Id: ");
-        return m_ids[index];
+        m_doc.PrefetchHeader(index + kPrefetchAhead);
+        return m_doc.HeaderView(index, "Message-Id: ");
     }
     std::string_view GetInReplyTo(int index) const override {
-        m_reply = m_doc.GetHeaderValue(index, "In-Reply-To: ");
-        return m_reply;
+        m_doc.PrefetchHeader(index + kPrefetchAhead);
+        return m_doc.HeaderView(index, "In-Reply-To: ");
     }
-    bool HasParts(int index) const override { return !m_doc.GetBoundary(index).empty(); }
+    bool HasParts(int index) const override { return m_doc.IsMultipart(index); }
 
   private:
+    // Linking asks in index order, which is date order and not the text's order.
+    static constexpr int kPrefetchAhead = 8;
     const CEKViewDoc& m_doc;
-    // The id table points into these until the build ends.
-    mutable std::vector<std::string> m_ids;
-    mutable std::string m_reply;
 };
 
 }  // namespace

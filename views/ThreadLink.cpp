@@ -1,13 +1,90 @@
 #include "views/ThreadLink.h"
 
+#include <bit>
 #include <cstddef>
-#include <unordered_map>
+#include <cstdint>
+#include <cstring>
 
 #include "frame/ProgressDlg.h"
 
 namespace ek {
 
 namespace {
+
+std::uint64_t HashId(std::string_view id) {
+    constexpr std::uint64_t kMix = 0xBF58476D1CE4E5B9ULL;
+    std::uint64_t h = 0x9E3779B97F4A7C15ULL ^ id.size();
+    const char* p = id.data();
+    std::size_t left = id.size();
+    for (; left >= 8; p += 8, left -= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        h = (h ^ word) * kMix;
+        h ^= h >> 31;
+    }
+    std::uint64_t word = 0;
+    std::memcpy(&word, p, left);
+    h = (h ^ word) * kMix;
+    h ^= h >> 29;
+    h *= 0x94D049BB133111EBULL;
+    return h ^ (h >> 32);
+}
+
+// Message ids to the highest index that carries each, by exact bytes: open addressing
+// over a table sized once, so that linking allocates nothing per message. The views
+// stay the input's.
+class IdTable {
+  public:
+    explicit IdTable(int count)
+        : m_ids(static_cast<std::size_t>(count)),
+          m_slots(std::bit_ceil(2 * static_cast<std::size_t>(count) + 2)),
+          m_mask(m_slots.size() - 1) {}
+
+    void Assign(std::string_view id, int index) {
+        m_ids[static_cast<std::size_t>(index)] = id;
+        const std::uint64_t hash = HashId(id);
+        for (std::size_t at = hash & m_mask;; at = (at + 1) & m_mask) {
+            Slot& slot = m_slots[at];
+            if (slot.index < 0) {
+                slot = {static_cast<std::uint32_t>(hash >> 32), index};
+                return;
+            }
+            if (Holds(slot, hash, id)) {
+                slot.index = index;
+                return;
+            }
+        }
+    }
+
+    // The index, or -1.
+    int Find(std::string_view id) const {
+        const std::uint64_t hash = HashId(id);
+        for (std::size_t at = hash & m_mask;; at = (at + 1) & m_mask) {
+            const Slot& slot = m_slots[at];
+            if (slot.index < 0) {
+                return -1;
+            }
+            if (Holds(slot, hash, id)) {
+                return slot.index;
+            }
+        }
+    }
+
+  private:
+    struct Slot {
+        std::uint32_t tag = 0;  // the hash's high half
+        int index = -1;
+    };
+
+    bool Holds(const Slot& slot, std::uint64_t hash, std::string_view id) const {
+        return slot.tag == static_cast<std::uint32_t>(hash >> 32) &&
+               m_ids[static_cast<std::size_t>(slot.index)] == id;
+    }
+
+    std::vector<std::string_view> m_ids;
+    std::vector<Slot> m_slots;
+    std::size_t m_mask;
+};
 
 // Placement without inserting into a sequence. A message placed below its parent p
 // (p < i) has depth(p) + 1, so it goes at the end of the run of entries after p that are
@@ -70,21 +147,20 @@ std::vector<ThreadLink> LinkMessages(const ThreadInput& input, CProgressDlg* pro
         return {};
     }
     std::vector<ThreadLink> links(n);
-    std::unordered_map<std::string_view, int> ids;
-    ids.reserve(n);
+    IdTable ids(n);
     for (int i = 0; i < n; ++i) {
         links[i] = {i, -1, 0, input.HasParts(i) ? 1 : 0};
         const std::string_view id = input.GetMessageId(i);
         if (!id.empty()) {
-            ids.insert_or_assign(id, i);
+            ids.Assign(id, i);
         }
     }
     for (int i = 0; i < n; ++i) {
         const std::string_view reply = input.GetInReplyTo(i);
         if (!reply.empty()) {
-            if (auto it = ids.find(reply); it != ids.end()) {
-                links[i].parent = it->second;
-                links[i].depth = links[it->second].depth + 1;
+            if (const int parent = ids.Find(reply); parent >= 0) {
+                links[i].parent = parent;
+                links[i].depth = links[parent].depth + 1;
             }
         }
         if (progress != nullptr) {

@@ -83,7 +83,7 @@ void CEKTitleView::MakeRow(long row, RowText& out) const {
             out.text[1] = wxString::FromUTF8(fields[1]);
         }
     }
-    out.image = doc.GetBoundary(index).empty() ? 1 : 0;
+    out.image = doc.IsMultipart(index) ? 0 : 1;
 }
 
 }  // namespace ek
