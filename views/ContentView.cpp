@@ -247,21 +247,25 @@ void CEKContentView::ApplyStyles() {
 
 void CEKContentView::ShowMessage(int index) {
     CEKViewDoc& doc = Doc();
-    ContentDisplay display;
-    if (m_bDecode != 0 &&
-        !PrepareDecodedMessage(doc, index, m_bAllHeaders != 0, m_strQuote, display)) {
-        return;
-    }
     std::vector<std::string> lines;
-    if (m_bDecode == 0 && !doc.GetMessageLines(index, lines, m_bAllHeaders != 0)) {
-        return;
+    bool note = false;
+    if (m_bDecode != 0) {
+        if (!GetDecodedLines(doc, index, m_bAllHeaders != 0, lines, note)) {
+            return;
+        }
+    } else {
+        if (!doc.GetMessageLines(index, lines, m_bAllHeaders != 0)) {
+            return;
+        }
+        const std::string delimiter = doc.GetBoundary(index);
+        note = !delimiter.empty() && CutToFirstPart(lines, delimiter);
     }
-    const std::string delimiter = doc.GetBoundary(index);
-    const bool note = !delimiter.empty() && CutToFirstPart(lines, delimiter);
 
+    // The decoded view has its lines from the MIME layer in one call and shows no
+    // progress dialog; the stored view shows it for more than 300 lines.
     const std::size_t count = lines.size();
     CProgressDlg progress(doc.GetProgressUi());
-    if (count > kProgressLines) {
+    if (m_bDecode == 0 && count > kProgressLines) {
         progress.Create();
         progress.SetWindowText(kFormattingMail);
     }
@@ -269,32 +273,28 @@ void CEKContentView::ShowMessage(int index) {
     for (const std::string& line : lines) {
         total += line.size();
     }
-    std::string joined;
-    joined.reserve(total);
+    // Joining the lines is the whole of the work: each is decoded for the control as
+    // it is appended, and styled only when the control paints it.
+    const TextCoding coding = m_bDecode != 0 ? TextCoding::Utf8 : TextCoding::Cp932;
+    m_text.Begin(coding, total);
     for (std::size_t i = 0; i < count; ++i) {
-        joined += lines[i];
+        m_text.AppendLine(lines[i]);
         if (progress.HasWindow()) {
             progress.SetPosition(static_cast<int>(100 * i / count));
         }
     }
-
-    Utf8Display shown;
-    {
-        if (m_bDecode == 0) {
-            display = PrepareContentDisplay(lines, joined, note, cp932::FromUtf8(m_strQuote));
-        }
-        shown = ToUtf8Display(display.text, display.runs);
-    }
+    m_text.Finish(note, m_bDecode != 0 ? m_strQuote : cp932::FromUtf8(m_strQuote));
     lines = {};
-    joined = {};
 
     wxWindowUpdateLocker noPainting(m_wndText);
     ApplyStyles();
-    m_runs = std::move(shown.runs);
     m_unstyled.Clear();
     m_wndText->SetReadOnly(false);
     // Replacing the text leaves it unstyled: the paint asks for what it shows.
-    m_wndText->SetTextRaw(shown.text.c_str());
+    m_wndText->ClearAll();
+    const std::string_view shown = m_text.Shown();
+    m_wndText->AppendTextRaw(shown.data(), static_cast<int>(shown.size()));
+    m_text.ReleaseShown();
     m_wndText->SetReadOnly(true);
     m_wndText->SetEmptySelection(0);
     m_wndText->SetFirstVisibleLine(0);
@@ -308,7 +308,7 @@ void CEKContentView::StyleRange(std::size_t from, std::size_t to) {
     }
     m_unstyled.Take(from, to);
     m_wndText->StartStyling(static_cast<int>(from));
-    for (const StyleSpan& span : StylesInRange(m_runs, from, to)) {
+    for (const StyleSpan& span : m_text.StylesInRange(from, to)) {
         m_wndText->SetStyling(static_cast<int>(span.end - span.start), span.style);
     }
 }

@@ -13,6 +13,7 @@
 
 #include "frame/Panes.h"
 #include "views/ContentStyles.h"
+#include "views/ContentText.h"
 
 class wxKeyEvent;
 class wxPaintEvent;
@@ -106,8 +107,8 @@ class CEKContentView : public wxPanel, public CContentPane {
     wxStyledTextCtrl* m_wndText = nullptr;
 
     wxFont m_font;
-    // The runs of the text on display, in the control's (byte) positions.
-    std::vector<StyleRun> m_runs;
+    // The text on display, which styles any stretch the control paints.
+    ContentText m_text;
     // What the view jumped past without styling it.
     UnstyledRanges m_unstyled;
     // Owned by the frame, its parent; made at the first find.

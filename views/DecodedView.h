@@ -9,16 +9,15 @@
 #include <vector>
 
 #include "document/EKViewDoc.h"
-#include "views/ContentFormat.h"
 
 namespace ek {
 
 bool CanDecodeMessages();
 
-// The text pane's display of message `index` decoded: header (all or short), body,
-// attachment note. False without such a message. `quoteMarks` is UTF-8.
-bool PrepareDecodedMessage(const CEKViewDoc& doc, int index, bool allHeaders,
-                           std::string_view quoteMarks, ContentDisplay& display);
+// The display lines of message `index` decoded (UTF-8): header (all or short), body,
+// and `note` true when the attachment note ends them. False without such a message.
+bool GetDecodedLines(const CEKViewDoc& doc, int index, bool allHeaders,
+                     std::vector<std::string>& lines, bool& note);
 
 // Replaces the sender [1] and subject [2] of a GetListRow row with decoded UTF-8.
 void DecodeListFields(const CEKViewDoc& doc, int index, std::vector<std::string>& fields);
