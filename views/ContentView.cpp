@@ -147,11 +147,7 @@ CEKContentView::CEKContentView(CMainFrame& frame, wxWindow* parent)
 
 void CEKContentView::SetUpControl() {
     wxStyledTextCtrl& text = *m_wndText;
-    // Styles come from the pane as the control paints; nothing else styles.
-    text.SetLexer(wxSTC_LEX_CONTAINER);
-    text.SetCodePage(wxSTC_CP_UTF8);
-    // A viewer keeps no undo: it would hold a copy of every text replaced.
-    text.SetUndoCollection(false);
+    SetUpDocument();
     text.SetModEventMask(0);
     text.SetWrapMode(wxSTC_WRAP_NONE);
     text.SetUseHorizontalScrollBar(true);
@@ -163,7 +159,6 @@ void CEKContentView::SetUpControl() {
         text.SetMarginWidth(margin, 0);
     }
     text.UsePopUp(wxSTC_POPUP_NEVER);
-    text.SetReadOnly(true);
     // Files dropped on the text go to the frame, which opens them.
     text.SetDropTarget(nullptr);
     // The frame's accelerators and the reading keys are the pane's; copy stays.
@@ -185,6 +180,16 @@ void CEKContentView::SetUpControl() {
             event.Skip();
         }
     });
+}
+
+void CEKContentView::SetUpDocument() {
+    wxStyledTextCtrl& text = *m_wndText;
+    // Styles come from the pane as the control paints; nothing else styles.
+    text.SetLexer(wxSTC_LEX_CONTAINER);
+    text.SetCodePage(wxSTC_CP_UTF8);
+    // A viewer keeps no undo: it would hold a copy of every text replaced.
+    text.SetUndoCollection(false);
+    text.SetReadOnly(true);
 }
 
 CEKContentView::~CEKContentView() {
@@ -277,10 +282,15 @@ void CEKContentView::ShowMessage(int index) {
     // it is appended, and styled only when the control paints it.
     const TextCoding coding = m_bDecode != 0 ? TextCoding::Utf8 : TextCoding::Cp932;
     m_text.Begin(coding, total);
+    // The dialog is told each position once: telling it again shows nothing new, and
+    // each telling dispatches the pending events, which would cost more than a line.
+    int shownPosition = -1;
     for (std::size_t i = 0; i < count; ++i) {
         m_text.AppendLine(lines[i]);
-        if (progress.HasWindow()) {
-            progress.SetPosition(static_cast<int>(100 * i / count));
+        const int position = static_cast<int>(100 * i / count);
+        if (position != shownPosition && progress.HasWindow()) {
+            progress.SetPosition(position);
+            shownPosition = position;
         }
     }
     m_text.Finish(note, m_bDecode != 0 ? m_strQuote : cp932::FromUtf8(m_strQuote));
@@ -289,17 +299,28 @@ void CEKContentView::ShowMessage(int index) {
     wxWindowUpdateLocker noPainting(m_wndText);
     ApplyStyles();
     m_unstyled.Clear();
-    m_wndText->SetReadOnly(false);
-    // Replacing the text leaves it unstyled: the paint asks for what it shows.
-    m_wndText->ClearAll();
-    const std::string_view shown = m_text.Shown();
-    m_wndText->AppendTextRaw(shown.data(), static_cast<int>(shown.size()));
+    PlaceText(m_text.Shown());
     m_text.ReleaseShown();
-    m_wndText->SetReadOnly(true);
     m_wndText->SetEmptySelection(0);
     m_wndText->SetFirstVisibleLine(0);
     m_wndText->SetXOffset(0);
     m_wndText->Refresh();
+}
+
+void CEKContentView::PlaceText(std::string_view utf8) {
+    wxStyledTextCtrl& text = *m_wndText;
+    // A new document for each message: the old one goes whole, where deleting its text
+    // would take its lines out one by one. The control keeps the only reference.
+    void* document = text.CreateDocument();
+    text.SetDocPointer(document);
+    text.ReleaseDocument(document);
+    SetUpDocument();
+    text.SetReadOnly(false);
+    // Room for the text and its styles at once rather than growing as it goes in; the
+    // text arrives unstyled and the paint asks for what it shows.
+    text.Allocate(static_cast<int>(utf8.size()) + 1);
+    text.AppendTextRaw(utf8.data(), static_cast<int>(utf8.size()));
+    text.SetReadOnly(true);
 }
 
 void CEKContentView::StyleRange(std::size_t from, std::size_t to) {

@@ -9,6 +9,7 @@
 #include <wx/panel.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frame/Panes.h"
@@ -76,6 +77,10 @@ class CEKContentView : public wxPanel, public CContentPane {
 
     CEKViewDoc& Doc() const;
     void SetUpControl();
+    // What the control's document holds apart from the text: coding, styling, no undo.
+    void SetUpDocument();
+    // Replaces the text on display, unstyled.
+    void PlaceText(std::string_view utf8);
     void UseFont();
     // The pane's font on every style, each with its weight.
     void ApplyFont();
