@@ -84,13 +84,17 @@ void AddSpan(std::vector<StyleSpan>& spans, std::size_t start, std::size_t end, 
 
 }  // namespace
 
-void ContentText::Begin(TextCoding coding, std::size_t sourceBytes) {
+void ContentText::Begin(TextCoding coding, std::size_t sourceBytes, std::size_t lineCount) {
     m_coding = coding;
     m_source.clear();
     m_source.shrink_to_fit();
     m_source.reserve(sourceBytes);
-    m_lineStarts.assign(1, 0);
+    m_lineStarts.clear();
+    m_lineStarts.shrink_to_fit();
+    m_lineStarts.reserve(lineCount + 1);
+    m_lineStarts.push_back(0);
     m_shownStarts.clear();
+    m_shownStarts.reserve(lineCount / kStride + 1);
     m_headerEnd = 0;
     m_note = false;
     m_marks.clear();

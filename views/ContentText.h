@@ -21,8 +21,9 @@ class ContentText {
     // An empty message.
     ContentText();
 
-    // Starts a message written in `coding`, of about `sourceBytes` bytes in all.
-    void Begin(TextCoding coding, std::size_t sourceBytes);
+    // Starts a message written in `coding`, of about `sourceBytes` bytes in all and
+    // about `lineCount` lines.
+    void Begin(TextCoding coding, std::size_t sourceBytes, std::size_t lineCount = 0);
     // Appends the next display line, its line feed included.
     void AppendLine(std::string_view line);
     // Ends the lines: whether the last is the attachment note, and the quote marks

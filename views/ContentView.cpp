@@ -252,14 +252,18 @@ void CEKContentView::ApplyStyles() {
 
 void CEKContentView::ShowMessage(int index) {
     CEKViewDoc& doc = Doc();
-    std::vector<std::string> lines;
+    // Views of the document's lines, or of the decoded ones: no line is copied but
+    // into the text the pane keeps.
+    std::vector<std::string> decoded;
+    std::vector<std::string_view> lines;
     bool note = false;
     if (m_bDecode != 0) {
-        if (!GetDecodedLines(doc, index, m_bAllHeaders != 0, lines, note)) {
+        if (!GetDecodedLines(doc, index, m_bAllHeaders != 0, decoded, note)) {
             return;
         }
+        lines.assign(decoded.begin(), decoded.end());
     } else {
-        if (!doc.GetMessageLines(index, lines, m_bAllHeaders != 0)) {
+        if (!doc.GetMessageLineViews(index, lines, m_bAllHeaders != 0)) {
             return;
         }
         const std::string delimiter = doc.GetBoundary(index);
@@ -275,13 +279,13 @@ void CEKContentView::ShowMessage(int index) {
         progress.SetWindowText(kFormattingMail);
     }
     std::size_t total = 0;
-    for (const std::string& line : lines) {
+    for (std::string_view line : lines) {
         total += line.size();
     }
     // Joining the lines is the whole of the work: each is decoded for the control as
     // it is appended, and styled only when the control paints it.
     const TextCoding coding = m_bDecode != 0 ? TextCoding::Utf8 : TextCoding::Cp932;
-    m_text.Begin(coding, total);
+    m_text.Begin(coding, total, count);
     // The dialog is told each position once: telling it again shows nothing new, and
     // each telling dispatches the pending events, which would cost more than a line.
     int shownPosition = -1;
@@ -295,6 +299,7 @@ void CEKContentView::ShowMessage(int index) {
     }
     m_text.Finish(note, m_bDecode != 0 ? m_strQuote : cp932::FromUtf8(m_strQuote));
     lines = {};
+    decoded = {};
 
     wxWindowUpdateLocker noPainting(m_wndText);
     ApplyStyles();
