@@ -37,7 +37,8 @@ bool HasBoundaryParameter(std::string_view line) {
 
 }  // namespace
 
-bool CEKViewDoc::GetMessageLines(int index, std::vector<std::string>& lines, bool showAll) const {
+bool CEKViewDoc::GetMessageLineViews(int index, std::vector<std::string_view>& lines,
+                                     bool showAll) const {
     if (index < 0 || index >= GetMessageCount()) {
         return false;
     }
@@ -48,9 +49,18 @@ bool CEKViewDoc::GetMessageLines(int index, std::vector<std::string>& lines, boo
             inBody = true;
         }
         if (inBody || IsShortHeaderLine(line)) {
-            lines.emplace_back(line);
+            lines.push_back(line);
         }
     }
+    return true;
+}
+
+bool CEKViewDoc::GetMessageLines(int index, std::vector<std::string>& lines, bool showAll) const {
+    std::vector<std::string_view> views;
+    if (!GetMessageLineViews(index, views, showAll)) {
+        return false;
+    }
+    lines.assign(views.begin(), views.end());
     return true;
 }
 

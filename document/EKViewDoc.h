@@ -61,6 +61,8 @@ class CEKViewDoc {
 
     // --- Message body and MIME parts ---
     bool GetMessageLines(int index, std::vector<std::string>& lines, bool showAll) const;
+    // The same lines as views of the stored text, valid while the document holds it.
+    bool GetMessageLineViews(int index, std::vector<std::string_view>& lines, bool showAll) const;
     std::string GetBoundary(int index) const;
     // GetBoundary is not empty, without making the delimiter.
     bool IsMultipart(int index) const;

@@ -1,9 +1,12 @@
 // The highlighting steps for arbitrary display lines and quote marks, against a plain
 // transcription of the four passes, and their resolution into style runs, against a
-// position-by-position painting, and the styles of a painted stretch.
+// position-by-position painting, and the styles of a painted stretch; then the pane's
+// line-by-line styling of the shown text against the whole message's.
 #include "fuzz/FuzzSupport.h"
 #include "platform/Cp932.h"
+#include "views/ContentFormat.h"
 #include "views/ContentStyles.h"
+#include "views/ContentText.h"
 #include "views/FirstPart.h"
 #include "views/Highlight.h"
 #include "views/StyleRuns.h"
@@ -177,6 +180,30 @@ void CheckRuns(const std::vector<HighlightStep>& steps, std::size_t length) {
     EK_FUZZ_CHECK(next == std::max(from, length));
 }
 
+// The shown text and the styles of stretches of it, built line by line, against the
+// whole message decoded and resolved at once.
+void CheckLineByLine(const Lines& lines, bool note, const std::string& quote) {
+    const std::string joined = ek::JoinLines(lines);
+    const ek::ContentDisplay display = ek::PrepareContentDisplay(lines, joined, note, quote);
+    const ek::Utf8Display whole = ek::ToUtf8Display(display.text, display.runs);
+    ek::ContentText text;
+    text.Begin(ek::TextCoding::Cp932, joined.size() / 2);
+    for (const std::string& line : lines) {
+        text.AppendLine(line);
+    }
+    text.Finish(note, quote);
+    EK_FUZZ_CHECK(text.Shown() == whole.text);
+    const std::size_t size = whole.text.size();
+    for (std::size_t from : {std::size_t{0}, size / 3, size / 2}) {
+        for (std::size_t to : {size / 2 + 1, size, size + 3}) {
+            if (from < to) {
+                EK_FUZZ_CHECK(text.StylesInRange(from, to) ==
+                              ek::StylesInRange(whole.runs, from, to));
+            }
+        }
+    }
+}
+
 }  // namespace
 
 // Byte 0 chooses whether a note line ends the lines; the first line after it holds the
@@ -211,5 +238,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckRuns(steps, length);
     // Steps past the text, as a pane holding a shorter text might be handed, are clipped.
     CheckRuns(steps, length / 2);
+    CheckLineByLine(lines, note, quote);
     return 0;
 }

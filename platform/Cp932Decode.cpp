@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/Cp932.h"
 
@@ -63,6 +64,50 @@ inline char* PutUtf8(char* out, char32_t cp) {
         out = PutUtf8(out, kReplacementChar);
     }
     return out;
+}
+
+// The UTF-8 of every pair and of every single byte, so that the display conversion
+// copies bytes instead of encoding code points.
+struct Utf8Char {
+    std::uint8_t length = 0;
+    char bytes[3] = {};
+};
+
+struct DisplayTables {
+    Utf8Char single[256];
+    Utf8Char pair[kLeadCount][kTrailCount];
+
+    DisplayTables() {
+        auto fill = [](Utf8Char& c, char32_t cp) {
+            char buffer[4];
+            c.length = static_cast<std::uint8_t>(PutUtf8(buffer, cp) - buffer);
+            std::copy(buffer, buffer + c.length, c.bytes);
+        };
+        for (unsigned b = 0; b < 256; ++b) {
+            const auto byte = static_cast<unsigned char>(b);
+            std::size_t pos = 0;
+            const char32_t cp = DecodeAt(&byte, 1, pos);
+            fill(single[b], cp == 0 ? kReplacementChar : cp);
+        }
+        for (int row = 0; row < kLeadCount; ++row) {
+            for (int trail = 0; trail < kTrailCount; ++trail) {
+                const std::uint16_t cp = kPairTable[row][trail];
+                fill(pair[row][trail], cp != 0 ? cp : kReplacementChar);
+            }
+        }
+    }
+};
+
+const DisplayTables& Tables() {
+    static const DisplayTables tables;
+    return tables;
+}
+
+// True when none of the eight bytes is NUL or above 0x7F.
+inline bool PlainAscii(std::uint64_t word) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighs = 0x8080808080808080;
+    return ((word | (word - kOnes)) & kHighs) == 0;
 }
 
 struct Range {
@@ -156,6 +201,37 @@ DecodedText DecodeWithPositions(std::string_view bytes) {
     result.charPos[size] = count;
     result.text.resize(count);
     return result;
+}
+
+char* WriteDisplayUtf8(std::string_view bytes, char* out) {
+    const DisplayTables& tables = Tables();
+    const unsigned char* p = Bytes(bytes);
+    const std::size_t size = bytes.size();
+    std::size_t pos = 0;
+    while (pos < size) {
+        if (pos + 8 <= size) {
+            std::uint64_t word;
+            std::memcpy(&word, p + pos, sizeof word);
+            if (PlainAscii(word)) {
+                std::memcpy(out, &word, sizeof word);
+                out += 8;
+                pos += 8;
+                continue;
+            }
+        }
+        const unsigned char b = p[pos];
+        const Utf8Char* c = &tables.single[b];
+        if (b >= 0x81 && IsLeadByte(b) && pos + 1 < size && IsTrailByte(p[pos + 1])) {
+            c = &tables.pair[LeadRow(b)][p[pos + 1] - kTrailFirst];
+            ++pos;
+        }
+        ++pos;
+        out[0] = c->bytes[0];
+        out[1] = c->bytes[1];
+        out[2] = c->bytes[2];
+        out += c->length;
+    }
+    return out;
 }
 
 void AppendUtf8(std::string& out, char32_t codePoint) {

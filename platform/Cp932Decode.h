@@ -32,6 +32,11 @@ struct DecodedText {
 };
 DecodedText DecodeWithPositions(std::string_view bytes);
 
+// The UTF-8 a text control shows for `bytes`, written at `out` (room for three bytes
+// per input byte): ToUtf8's text, but NUL becomes U+FFFD, as a control would end the
+// text there. Returns the end of what was written. One table-driven pass.
+char* WriteDisplayUtf8(std::string_view bytes, char* out);
+
 // Appends the UTF-8 form of a code point.
 void AppendUtf8(std::string& out, char32_t codePoint);
 

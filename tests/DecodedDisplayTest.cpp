@@ -51,6 +51,14 @@ TEST(DecodedDisplay, MalformedUtf8AndNulShowAsReplacementKeepingPositions) {
     EXPECT_EQ(
         display.text.substr(display.runs[0].start, display.runs[0].end - display.runs[0].start),
         L"a@b");
+    // 0xF5 to 0xFF start no sequence, even before continuation bytes.
+    for (const char* bytes : {"\xff\x88\x9f", "\xf5\x80\x80\x80", "\xf8\x88\x80\x80"}) {
+        SCOPED_TRACE(testing::PrintToString(std::string(bytes)));
+        const std::vector<std::string> bad = {"\n", bytes};
+        const std::wstring shown =
+            PrepareDecodedContentDisplay(bad, JoinLines(bad), false, "").text;
+        EXPECT_EQ(shown, L"\n" + std::wstring(std::string_view(bytes).size(), L'\uFFFD'));
+    }
     // Every truncation of a multi-byte character stays in bounds.
     const std::string text = "日本語😀";
     for (std::size_t n = 0; n <= text.size(); ++n) {

@@ -21,15 +21,17 @@ void AppendWide(std::wstring& text, char32_t cp) {
     text += static_cast<wchar_t>(cp);
 }
 
-// Length (1 to 4) and code point of the UTF-8 sequence at `pos`; a malformed one is a
-// single byte standing for U+FFFD.
+}  // namespace
+
 std::size_t DecodeUtf8At(std::string_view bytes, std::size_t pos, char32_t& cp) {
     const auto b = static_cast<unsigned char>(bytes[pos]);
-    std::size_t length = b < 0x80                 ? 1
-                         : b >= 0xF0 && b <= 0xF4 ? 4
-                         : b >= 0xE0              ? 3
-                         : b >= 0xC2              ? 2
-                                                  : 0;
+    // 0xF5 to 0xFF start no sequence at all.
+    std::size_t length = b < 0x80    ? 1
+                         : b >= 0xF5 ? 0
+                         : b >= 0xF0 ? 4
+                         : b >= 0xE0 ? 3
+                         : b >= 0xC2 ? 2
+                                     : 0;
     if (length == 1) {
         cp = b == 0 ? cp932::kReplacementChar : b;
         return 1;
@@ -53,8 +55,6 @@ std::size_t DecodeUtf8At(std::string_view bytes, std::size_t pos, char32_t& cp) 
     cp = value;
     return length;
 }
-
-}  // namespace
 
 ContentDisplay PrepareDecodedContentDisplay(const std::vector<std::string>& lines,
                                             std::string_view joined, bool lastLineIsNote,

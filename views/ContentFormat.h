@@ -29,6 +29,10 @@ ContentDisplay PrepareDecodedContentDisplay(const std::vector<std::string>& line
                                             std::string_view joined, bool lastLineIsNote,
                                             std::string_view quoteMarks);
 
+// Length (1 to 4) and code point of the UTF-8 sequence at `pos` (< bytes.size()); a
+// malformed one is a single byte standing for U+FFFD, and so is NUL.
+std::size_t DecodeUtf8At(std::string_view bytes, std::size_t pos, char32_t& cp);
+
 // The text height kept for a size chosen in the font dialog: whole points, in twips
 // (10.5 points give 200).
 int ChosenSizeToTwips(int tenthsOfPoint);

@@ -147,11 +147,7 @@ CEKContentView::CEKContentView(CMainFrame& frame, wxWindow* parent)
 
 void CEKContentView::SetUpControl() {
     wxStyledTextCtrl& text = *m_wndText;
-    // Styles come from the pane as the control paints; nothing else styles.
-    text.SetLexer(wxSTC_LEX_CONTAINER);
-    text.SetCodePage(wxSTC_CP_UTF8);
-    // A viewer keeps no undo: it would hold a copy of every text replaced.
-    text.SetUndoCollection(false);
+    SetUpDocument();
     text.SetModEventMask(0);
     text.SetWrapMode(wxSTC_WRAP_NONE);
     text.SetUseHorizontalScrollBar(true);
@@ -163,7 +159,6 @@ void CEKContentView::SetUpControl() {
         text.SetMarginWidth(margin, 0);
     }
     text.UsePopUp(wxSTC_POPUP_NEVER);
-    text.SetReadOnly(true);
     // Files dropped on the text go to the frame, which opens them.
     text.SetDropTarget(nullptr);
     // The frame's accelerators and the reading keys are the pane's; copy stays.
@@ -185,6 +180,16 @@ void CEKContentView::SetUpControl() {
             event.Skip();
         }
     });
+}
+
+void CEKContentView::SetUpDocument() {
+    wxStyledTextCtrl& text = *m_wndText;
+    // Styles come from the pane as the control paints; nothing else styles.
+    text.SetLexer(wxSTC_LEX_CONTAINER);
+    text.SetCodePage(wxSTC_CP_UTF8);
+    // A viewer keeps no undo: it would hold a copy of every text replaced.
+    text.SetUndoCollection(false);
+    text.SetReadOnly(true);
 }
 
 CEKContentView::~CEKContentView() {
@@ -247,59 +252,80 @@ void CEKContentView::ApplyStyles() {
 
 void CEKContentView::ShowMessage(int index) {
     CEKViewDoc& doc = Doc();
-    ContentDisplay display;
-    if (m_bDecode != 0 &&
-        !PrepareDecodedMessage(doc, index, m_bAllHeaders != 0, m_strQuote, display)) {
-        return;
+    // Views of the document's lines, or of the decoded ones: no line is copied but
+    // into the text the pane keeps.
+    std::vector<std::string> decoded;
+    std::vector<std::string_view> lines;
+    bool note = false;
+    if (m_bDecode != 0) {
+        if (!GetDecodedLines(doc, index, m_bAllHeaders != 0, decoded, note)) {
+            return;
+        }
+        lines.assign(decoded.begin(), decoded.end());
+    } else {
+        if (!doc.GetMessageLineViews(index, lines, m_bAllHeaders != 0)) {
+            return;
+        }
+        const std::string delimiter = doc.GetBoundary(index);
+        note = !delimiter.empty() && CutToFirstPart(lines, delimiter);
     }
-    std::vector<std::string> lines;
-    if (m_bDecode == 0 && !doc.GetMessageLines(index, lines, m_bAllHeaders != 0)) {
-        return;
-    }
-    const std::string delimiter = doc.GetBoundary(index);
-    const bool note = !delimiter.empty() && CutToFirstPart(lines, delimiter);
 
+    // The decoded view has its lines from the MIME layer in one call and shows no
+    // progress dialog; the stored view shows it for more than 300 lines.
     const std::size_t count = lines.size();
     CProgressDlg progress(doc.GetProgressUi());
-    if (count > kProgressLines) {
+    if (m_bDecode == 0 && count > kProgressLines) {
         progress.Create();
         progress.SetWindowText(kFormattingMail);
     }
     std::size_t total = 0;
-    for (const std::string& line : lines) {
+    for (std::string_view line : lines) {
         total += line.size();
     }
-    std::string joined;
-    joined.reserve(total);
+    // Joining the lines is the whole of the work: each is decoded for the control as
+    // it is appended, and styled only when the control paints it.
+    const TextCoding coding = m_bDecode != 0 ? TextCoding::Utf8 : TextCoding::Cp932;
+    m_text.Begin(coding, total, count);
+    // The dialog is told each position once: telling it again shows nothing new, and
+    // each telling dispatches the pending events, which would cost more than a line.
+    int shownPosition = -1;
     for (std::size_t i = 0; i < count; ++i) {
-        joined += lines[i];
-        if (progress.HasWindow()) {
-            progress.SetPosition(static_cast<int>(100 * i / count));
+        m_text.AppendLine(lines[i]);
+        const int position = static_cast<int>(100 * i / count);
+        if (position != shownPosition && progress.HasWindow()) {
+            progress.SetPosition(position);
+            shownPosition = position;
         }
     }
-
-    Utf8Display shown;
-    {
-        if (m_bDecode == 0) {
-            display = PrepareContentDisplay(lines, joined, note, cp932::FromUtf8(m_strQuote));
-        }
-        shown = ToUtf8Display(display.text, display.runs);
-    }
+    m_text.Finish(note, m_bDecode != 0 ? m_strQuote : cp932::FromUtf8(m_strQuote));
     lines = {};
-    joined = {};
+    decoded = {};
 
     wxWindowUpdateLocker noPainting(m_wndText);
     ApplyStyles();
-    m_runs = std::move(shown.runs);
     m_unstyled.Clear();
-    m_wndText->SetReadOnly(false);
-    // Replacing the text leaves it unstyled: the paint asks for what it shows.
-    m_wndText->SetTextRaw(shown.text.c_str());
-    m_wndText->SetReadOnly(true);
+    PlaceText(m_text.Shown());
+    m_text.ReleaseShown();
     m_wndText->SetEmptySelection(0);
     m_wndText->SetFirstVisibleLine(0);
     m_wndText->SetXOffset(0);
     m_wndText->Refresh();
+}
+
+void CEKContentView::PlaceText(std::string_view utf8) {
+    wxStyledTextCtrl& text = *m_wndText;
+    // A new document for each message: the old one goes whole, where deleting its text
+    // would take its lines out one by one. The control keeps the only reference.
+    void* document = text.CreateDocument();
+    text.SetDocPointer(document);
+    text.ReleaseDocument(document);
+    SetUpDocument();
+    text.SetReadOnly(false);
+    // Room for the text and its styles at once rather than growing as it goes in; the
+    // text arrives unstyled and the paint asks for what it shows.
+    text.Allocate(static_cast<int>(utf8.size()) + 1);
+    text.AppendTextRaw(utf8.data(), static_cast<int>(utf8.size()));
+    text.SetReadOnly(true);
 }
 
 void CEKContentView::StyleRange(std::size_t from, std::size_t to) {
@@ -308,7 +334,7 @@ void CEKContentView::StyleRange(std::size_t from, std::size_t to) {
     }
     m_unstyled.Take(from, to);
     m_wndText->StartStyling(static_cast<int>(from));
-    for (const StyleSpan& span : StylesInRange(m_runs, from, to)) {
+    for (const StyleSpan& span : m_text.StylesInRange(from, to)) {
         m_wndText->SetStyling(static_cast<int>(span.end - span.start), span.style);
     }
 }

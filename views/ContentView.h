@@ -9,10 +9,12 @@
 #include <wx/panel.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frame/Panes.h"
 #include "views/ContentStyles.h"
+#include "views/ContentText.h"
 
 class wxKeyEvent;
 class wxPaintEvent;
@@ -75,6 +77,10 @@ class CEKContentView : public wxPanel, public CContentPane {
 
     CEKViewDoc& Doc() const;
     void SetUpControl();
+    // What the control's document holds apart from the text: coding, styling, no undo.
+    void SetUpDocument();
+    // Replaces the text on display, unstyled.
+    void PlaceText(std::string_view utf8);
     void UseFont();
     // The pane's font on every style, each with its weight.
     void ApplyFont();
@@ -106,8 +112,8 @@ class CEKContentView : public wxPanel, public CContentPane {
     wxStyledTextCtrl* m_wndText = nullptr;
 
     wxFont m_font;
-    // The runs of the text on display, in the control's (byte) positions.
-    std::vector<StyleRun> m_runs;
+    // The text on display, which styles any stretch the control paints.
+    ContentText m_text;
     // What the view jumped past without styling it.
     UnstyledRanges m_unstyled;
     // Owned by the frame, its parent; made at the first find.

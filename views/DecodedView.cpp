@@ -6,7 +6,6 @@
 #include "mail/MimeMessage.h"
 #include "mail/PartNames.h"
 #include "mail/SaveAttachment.h"
-#include "views/FirstPart.h"
 
 namespace ek {
 
@@ -14,15 +13,15 @@ bool CanDecodeMessages() {
     return true;
 }
 
-bool PrepareDecodedMessage(const CEKViewDoc& doc, int index, bool allHeaders,
-                           std::string_view quoteMarks, ContentDisplay& display) {
+bool GetDecodedLines(const CEKViewDoc& doc, int index, bool allHeaders,
+                     std::vector<std::string>& lines, bool& note) {
     if (index < 0 || index >= doc.GetMessageCount()) {
         return false;
     }
-    mail::DecodedLines lines = mail::BuildDecodedLines(
+    mail::DecodedLines decoded = mail::BuildDecodedLines(
         mail::DecodeMessage(doc.MessageLines(index).text(), index), allHeaders);
-    display =
-        PrepareDecodedContentDisplay(lines.lines, JoinLines(lines.lines), lines.note, quoteMarks);
+    lines = std::move(decoded.lines);
+    note = decoded.note;
     return true;
 }
 

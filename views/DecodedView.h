@@ -11,16 +11,15 @@
 
 #include "document/EKViewDoc.h"
 #include "document/MailSearch.h"
-#include "views/ContentFormat.h"
 
 namespace ek {
 
 bool CanDecodeMessages();
 
-// The text pane's display of message `index` decoded: header (all or short), body,
-// attachment note. False without such a message. `quoteMarks` is UTF-8.
-bool PrepareDecodedMessage(const CEKViewDoc& doc, int index, bool allHeaders,
-                           std::string_view quoteMarks, ContentDisplay& display);
+// The display lines of message `index` decoded (UTF-8): header (all or short), body,
+// and `note` true when the attachment note ends them. False without such a message.
+bool GetDecodedLines(const CEKViewDoc& doc, int index, bool allHeaders,
+                     std::vector<std::string>& lines, bool& note);
 
 // The messages' fields as the decoded view shows them, for the search; null without
 // the layer.

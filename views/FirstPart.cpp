@@ -6,31 +6,30 @@ namespace ek {
 
 namespace {
 
-bool BeginsWith(const std::string& line, std::string_view prefix) {
-    return line.size() >= prefix.size() &&
-           std::string_view(line).substr(0, prefix.size()) == prefix;
+bool BeginsWith(std::string_view line, std::string_view prefix) {
+    return line.size() >= prefix.size() && line.substr(0, prefix.size()) == prefix;
 }
 
-}  // namespace
-
-std::size_t FindHeaderEnd(const std::vector<std::string>& lines) {
+template <typename Line>
+std::size_t HeaderEnd(const std::vector<Line>& lines) {
     auto blank = std::find_if(lines.begin(), lines.end(),
-                              [](const std::string& line) { return BeginsWith(line, "\n"); });
+                              [](const Line& line) { return BeginsWith(line, "\n"); });
     return static_cast<std::size_t>(blank - lines.begin());
 }
 
-bool CutToFirstPart(std::vector<std::string>& lines, std::string_view delimiter) {
+template <typename Line>
+bool CutLines(std::vector<Line>& lines, std::string_view delimiter) {
     if (delimiter.empty()) {
         return false;
     }
-    auto isDelimiter = [delimiter](const std::string& line) { return BeginsWith(line, delimiter); };
+    auto isDelimiter = [delimiter](const Line& line) { return BeginsWith(line, delimiter); };
 
-    const std::size_t s = FindHeaderEnd(lines);
+    const std::size_t s = HeaderEnd(lines);
     if (s < lines.size()) {
         auto bodyStart = lines.begin() + static_cast<std::ptrdiff_t>(s) + 1;
         auto b = std::find_if(bodyStart, lines.end(), isDelimiter);
         if (b != lines.end()) {
-            auto e = std::find(b, lines.end(), "\n");
+            auto e = std::find_if(b, lines.end(), [](const Line& line) { return line == "\n"; });
             // A part header that never ends keeps its lines on display: only the
             // preamble and the delimiter line go.
             auto last = e != lines.end() ? e : b;
@@ -45,6 +44,20 @@ bool CutToFirstPart(std::vector<std::string>& lines, std::string_view delimiter)
     lines.erase(k, lines.end());
     lines.emplace_back(kAttachmentNote);
     return true;
+}
+
+}  // namespace
+
+std::size_t FindHeaderEnd(const std::vector<std::string>& lines) {
+    return HeaderEnd(lines);
+}
+
+bool CutToFirstPart(std::vector<std::string>& lines, std::string_view delimiter) {
+    return CutLines(lines, delimiter);
+}
+
+bool CutToFirstPart(std::vector<std::string_view>& lines, std::string_view delimiter) {
+    return CutLines(lines, delimiter);
 }
 
 std::string JoinLines(const std::vector<std::string>& lines) {

@@ -21,6 +21,8 @@ std::size_t FindHeaderEnd(const std::vector<std::string>& lines);
 // everything from the next line that begins with `delimiter`, which is replaced by
 // kAttachmentNote. True when the note was appended. An empty delimiter changes nothing.
 bool CutToFirstPart(std::vector<std::string>& lines, std::string_view delimiter);
+// The same cut of lines that view the text they stand for.
+bool CutToFirstPart(std::vector<std::string_view>& lines, std::string_view delimiter);
 
 // The lines one after another, with nothing between them.
 std::string JoinLines(const std::vector<std::string>& lines);

@@ -57,6 +57,26 @@ void AddAddressSteps(std::string_view line, std::size_t lineStart, TextCoding co
     }
 }
 
+void AddQuoteSteps(std::string_view line, std::size_t lineStart,
+                   const std::vector<std::string>& marks, std::vector<HighlightStep>& steps) {
+    for (const std::string& mark : marks) {
+        if (line.starts_with(mark)) {
+            steps.push_back({lineStart, lineStart + line.size(), HighlightKind::Quote});
+        }
+    }
+}
+
+void AddBoldStep(std::string_view line, std::size_t lineStart, TextCoding coding,
+                 std::vector<HighlightStep>& steps) {
+    if (line.empty() || !IsLetterOrDigit(ByteAt(line, 0))) {
+        return;
+    }
+    const std::size_t colon = FindMarker(line, ":", coding);
+    if (colon != std::string_view::npos) {
+        steps.push_back({lineStart, lineStart + colon + 1, HighlightKind::Bold});
+    }
+}
+
 }  // namespace
 
 std::vector<std::string> SplitQuoteMarks(std::string_view quoteMarks) {
@@ -95,11 +115,7 @@ std::vector<HighlightStep> BuildHighlightSteps(const std::vector<std::string>& l
 
     const std::vector<std::string> marks = SplitQuoteMarks(quoteMarks);
     for (std::size_t i = s; i < n && !marks.empty(); ++i) {
-        for (const std::string& mark : marks) {
-            if (lines[i].starts_with(mark)) {
-                steps.push_back({starts[i], starts[i + 1], HighlightKind::Quote});
-            }
-        }
+        AddQuoteSteps(lines[i], starts[i], marks, steps);
     }
 
     if (lastLineIsNote && n > 0) {
@@ -107,16 +123,24 @@ std::vector<HighlightStep> BuildHighlightSteps(const std::vector<std::string>& l
     }
 
     for (std::size_t i = 0; i < s; ++i) {
-        const std::string& line = lines[i];
-        if (line.empty() || !IsLetterOrDigit(ByteAt(line, 0))) {
-            continue;
-        }
-        const std::size_t colon = FindMarker(line, ":", coding);
-        if (colon != std::string_view::npos) {
-            steps.push_back({starts[i], starts[i] + colon + 1, HighlightKind::Bold});
-        }
+        AddBoldStep(lines[i], starts[i], coding, steps);
     }
     return steps;
+}
+
+void AppendLineSteps(std::string_view line, const LinePlace& place,
+                     const std::vector<std::string>& marks, TextCoding coding,
+                     std::vector<HighlightStep>& steps) {
+    if (place.inBody) {
+        AddAddressSteps(line, place.start, coding, steps);
+        AddQuoteSteps(line, place.start, marks, steps);
+    }
+    if (place.isNote) {
+        steps.push_back({place.start, place.start + line.size(), HighlightKind::Note});
+    }
+    if (!place.inBody) {
+        AddBoldStep(line, place.start, coding, steps);
+    }
 }
 
 }  // namespace ek

@@ -37,4 +37,19 @@ std::vector<HighlightStep> BuildHighlightSteps(const std::vector<std::string>& l
                                                bool lastLineIsNote, std::string_view quoteMarks,
                                                TextCoding coding = TextCoding::Cp932);
 
+// Where a line stands: its first position in the joined text, whether it is a body
+// line (at or after the blank line that ends the header), whether it is the note.
+struct LinePlace {
+    std::size_t start = 0;
+    bool inBody = false;
+    bool isNote = false;
+};
+
+// The steps BuildHighlightSteps gives for this one line, in the order they apply to
+// it. Steps never reach past their line, so styling line by line gives what the
+// whole message gives. `marks` are SplitQuoteMarks' result.
+void AppendLineSteps(std::string_view line, const LinePlace& place,
+                     const std::vector<std::string>& marks, TextCoding coding,
+                     std::vector<HighlightStep>& steps);
+
 }  // namespace ek

@@ -7,7 +7,7 @@ bool CanDecodeMessages() {
     return false;
 }
 
-bool PrepareDecodedMessage(const CEKViewDoc&, int, bool, std::string_view, ContentDisplay&) {
+bool GetDecodedLines(const CEKViewDoc&, int, bool, std::vector<std::string>&, bool&) {
     return false;
 }
 

@@ -193,23 +193,28 @@ class CountingProgressUi : public ProgressUi {
     void EnableOwner(bool enable) override { m_real.EnableOwner(enable); }
     std::unique_ptr<ProgressWindow> CreateProgressWindow(CProgressDlg& dialog) override {
         ++created;
-        return std::make_unique<Window>(m_real.CreateProgressWindow(dialog), captions);
+        return std::make_unique<Window>(m_real.CreateProgressWindow(dialog), captions, positions);
     }
 
     int created = 0;
     std::vector<std::string> captions;
+    std::vector<int> positions;
 
   private:
     class Window : public ProgressWindow {
       public:
-        Window(std::unique_ptr<ProgressWindow> real, std::vector<std::string>& captions)
-            : m_real(std::move(real)), m_captions(captions) {}
+        Window(std::unique_ptr<ProgressWindow> real, std::vector<std::string>& captions,
+               std::vector<int>& positions)
+            : m_real(std::move(real)), m_captions(captions), m_positions(positions) {}
         void SetCaption(const std::string& utf8) override {
             m_captions.push_back(utf8);
             m_real->SetCaption(utf8);
         }
         void SetBarRange(int lower, int upper) override { m_real->SetBarRange(lower, upper); }
-        int SetBarPosition(int position) override { return m_real->SetBarPosition(position); }
+        int SetBarPosition(int position) override {
+            m_positions.push_back(position);
+            return m_real->SetBarPosition(position);
+        }
         std::string GetPercentText() const override { return m_real->GetPercentText(); }
         void SetPercentText(const std::string& text) override { m_real->SetPercentText(text); }
         void PumpPendingMessages() override { m_real->PumpPendingMessages(); }
@@ -217,6 +222,7 @@ class CountingProgressUi : public ProgressUi {
       private:
         std::unique_ptr<ProgressWindow> m_real;
         std::vector<std::string>& m_captions;
+        std::vector<int>& m_positions;
     };
     ProgressUi& m_real;
 };
@@ -379,6 +385,13 @@ TEST(ContentViewTest, ProgressDialogOnlyAboveThreeHundredLines) {
     run.Content().ShowMessage(1);
     EXPECT_EQ(counting.created, 1);
     EXPECT_EQ(counting.captions.back(), "メール整形中...");
+    // The bar starts at 0 and shows (100 × i) / 301 after line i: every percentage from
+    // 0 to 99, in order.
+    std::vector<int> expected = {0};
+    for (int percent = 0; percent < 100; ++percent) {
+        expected.push_back(percent);
+    }
+    EXPECT_EQ(counting.positions, expected);
     EXPECT_TRUE(run.Text().GetValue().EndsWith("line 295\n"));
     EXPECT_TRUE(run.Frame().IsEnabled());
     run.Doc().SetProgressUi(real);
