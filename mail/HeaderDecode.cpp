@@ -110,7 +110,7 @@ void ReplaceControls(std::string& text) {
 // parser reads specials in a display name as text.
 std::string DecodeWords(std::string_view raw, bool quoteWords) {
     if (raw.find("=?") == std::string_view::npos) {
-        return cp932::ToUtf8(raw);
+        return Cp932TextToUtf8(raw);
     }
     std::string out;
     std::string rawRun;
@@ -139,7 +139,7 @@ std::string DecodeWords(std::string_view raw, bool quoteWords) {
         wordCharset.clear();
     };
     auto flushRaw = [&] {
-        out += cp932::ToUtf8(rawRun);
+        out += Cp932TextToUtf8(rawRun);
         rawRun.clear();
     };
     std::size_t i = 0;

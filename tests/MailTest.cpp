@@ -58,6 +58,19 @@ INSTANTIATE_TEST_SUITE_P(
         CharsetCase{"\x93\xfa\x96\x7b", "x-no-such-charset", "日本"},
         CharsetCase{"\xc6\xfc\xcb\xdc", "EUC-JP", "日本"}, CharsetCase{"\xff", "", "\xef\xbf\xbd"},
         CharsetCase{"a\x1b$B", "iso-2022-jp", "a"},
+        // Latin-1 read as CP932: a stray lead byte before an ASCII letter costs no
+        // letter, while a mapped pair with an ASCII second byte stays one character.
+        CharsetCase{"ag\xfc"
+                    "entei",
+                    "x-unknown",
+                    "ag\xef\xbf\xbd"
+                    "entei"},
+        CharsetCase{"E\xeb"
+                    "da",
+                    "",
+                    "E\xef\xbf\xbd"
+                    "da"},
+        CharsetCase{"\x83\x41", "", "ア"}, CharsetCase{"\x81\x7f", "", "\xef\xbf\xbd\x7f"},
         CharsetCase{"\x1b$B!", "iso-2022-jp", "\xef\xbf\xbd"}));
 
 TEST(CharsetRules, OutputIsAlwaysValidUtf8) {
