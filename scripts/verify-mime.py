@@ -13,6 +13,7 @@ blanks aside), and of Python's attachments that the CLI lists and extracts byte 
 byte. With --show-differences the messages that differ are named.
 """
 
+import codecs
 import email
 import email.header
 import email.policy
@@ -36,6 +37,32 @@ CP932_LABELS = {"shift_jis", "shift-jis", "sjis", "x-sjis", "cp932", "windows-31
                 "ms932", "ms_kanji", "csshiftjis", "x-ms-cp932"}
 
 
+def cp932_errors(error):
+    """Bytes CP932 cannot map are one U+FFFD per character, by the WHATWG Encoding
+    Standard's Shift_JIS rule (what browsers do): a lead byte followed by a non-ASCII
+    trail byte is one bad character, while before an ASCII byte it is one bad byte.
+    Python's codec replaces only the lead byte and re-reads the trail as a character,
+    which turns one undecodable pair into a different character; neither is wrong,
+    so the comparison follows the published rule."""
+    data, start = error.object, error.start
+    lead = data[start]
+    if (0x81 <= lead <= 0x9F or 0xE0 <= lead <= 0xFC) and start + 1 < len(data) and \
+            0x80 <= data[start + 1] <= 0xFC:
+        return "\ufffd", start + 2
+    return "\ufffd", start + 1
+
+
+codecs.register_error("cp932-whatwg", cp932_errors)
+
+# Single bytes with no CP932 character: Python gives the control U+0080 and Microsoft's
+# private-use U+F8F0-U+F8F3, EKView U+FFFD; all show no character.
+UNMAPPED_SINGLES = str.maketrans({c: "\ufffd" for c in "\x80\uf8f0\uf8f1\uf8f2\uf8f3"})
+
+
+def cp932_text(data):
+    return data.decode("cp932", "cp932-whatwg").translate(UNMAPPED_SINGLES)
+
+
 def to_text(data, label):
     label = (label or "").strip().strip('"').lower().split("*")[0]
     if label and label not in CP932_LABELS:
@@ -43,7 +70,7 @@ def to_text(data, label):
             return data.decode(label)
         except (LookupError, UnicodeDecodeError):
             pass
-    return data.decode("cp932", "replace")
+    return cp932_text(data)
 
 
 def decode_words(raw):
