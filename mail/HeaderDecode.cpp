@@ -223,14 +223,17 @@ std::vector<HeaderField> SplitHeader(std::string_view messageText) {
     while (pos < header.size()) {
         const std::size_t lf = header.find('\n', pos);
         const std::size_t next = lf == std::string_view::npos ? header.size() : lf + 1;
-        const std::string_view line = WithoutLf(header.substr(pos, next - pos));
+        std::string_view line = WithoutLf(header.substr(pos, next - pos));
         pos = next;
         if (line.empty()) {
             break;
         }
-        if ((line[0] == ' ' || line[0] == '\t') && !fields.empty()) {
-            fields.back().rawValue += line;
-            continue;
+        if (line[0] == ' ' || line[0] == '\t') {
+            if (!fields.empty()) {
+                fields.back().rawValue += line;
+                continue;
+            }
+            line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
         }
         const std::size_t colon = line.find(':');
         if (colon == std::string_view::npos || colon == 0) {
@@ -287,7 +290,7 @@ ListFields DecodeListFields(std::string_view messageText) {
     while (pos < header.size()) {
         const std::size_t lf = header.find('\n', pos);
         const std::size_t next = lf == std::string_view::npos ? header.size() : lf + 1;
-        const std::string_view line = WithoutLf(header.substr(pos, next - pos));
+        std::string_view line = WithoutLf(header.substr(pos, next - pos));
         pos = next;
         if (line.empty()) {
             break;

@@ -249,6 +249,21 @@ TEST(DecodeMessage, BadInputDecodesAsFarAsItGoes) {
     EXPECT_EQ(DecodeMessage(Stored(cases[6]), 0).body, "no header at all\n");
 }
 
+// A first header line indented by mistake still opens the header: the structure and
+// the fields after it are read.
+TEST(DecodeMessage, IndentedFirstHeaderLine) {
+    const std::string mime =
+        " From: A <a@b>\nSubject: s\nContent-Type: multipart/alternative; boundary=\"B\"\n"
+        "\n--B\nContent-Type: text/plain\n\nA text section\n--B\nContent-Type: text/html\n\n"
+        "<p>x</p>\n--B--\n";
+    const DecodedMessage message = DecodeMessage(Stored(mime), 0);
+    EXPECT_EQ(message.body, "A text section\n");
+    ASSERT_FALSE(message.headerLines.empty());
+    EXPECT_EQ(message.headerLines.front(), "From: A <a@b>\n");
+    EXPECT_EQ(DecodeMessage(Stored(" \nSubject: s\n\nbody\n"), 0).body.find("body"), 0U)
+        << "a first line of blanks only is no header line";
+}
+
 // Where the MIME structure cannot be read, the body shown is what follows the header
 // lines shown above it, never the header a second time.
 TEST(DecodeMessage, UnreadableStructureShowsTheHeaderOnce) {
