@@ -272,6 +272,14 @@ std::string DecodeSenderName(std::string_view rawFromValue) {
     std::string name = FirstAddressName(list.get());
     if (name.empty()) {
         name = DecodeHeaderText(rawFromValue);
+        // An address the parser refuses (`<aaa bbb>`) is still shown without its
+        // brackets, as a reader shows an address.
+        const std::size_t first = name.find_first_not_of(' ');
+        const std::size_t last = name.find_last_not_of(' ');
+        if (first != std::string::npos && last > first + 1 && name[first] == '<' &&
+            name[last] == '>' && name.find_first_of("<>", first + 1) == last) {
+            name = name.substr(first + 1, last - first - 1);
+        }
     }
     ReplaceControls(name);
     return name;
@@ -291,16 +299,18 @@ ListFields DecodeListFields(std::string_view messageText) {
         const std::size_t lf = header.find('\n', pos);
         const std::size_t next = lf == std::string_view::npos ? header.size() : lf + 1;
         std::string_view line = WithoutLf(header.substr(pos, next - pos));
+        const bool firstLine = pos == 0;
         pos = next;
         if (line.empty()) {
             break;
         }
-        if (line[0] == ' ' || line[0] == '\t') {
+        if ((line[0] == ' ' || line[0] == '\t') && !firstLine) {
             if (collecting != nullptr) {
                 collecting->append(line);
             }
             continue;
         }
+        line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
         collecting = nullptr;
         if (haveSender && haveSubject) {
             break;

@@ -143,6 +143,11 @@ TEST(SenderName, FirstAddressOfTheWholeField) {
     EXPECT_EQ(DecodeSenderName("Team: x@y.org, z@w.org;"), "Team");
     EXPECT_EQ(DecodeSenderName("\x93\xfa\x96\x7b <a@b.jp>"), "日本");
     EXPECT_EQ(DecodeSenderName(""), "");
+    // Refused by the address parser, shown without the brackets; a bracket inside
+    // keeps the text as it stands.
+    EXPECT_EQ(DecodeSenderName("<aaa bbb>"), "aaa bbb");
+    EXPECT_EQ(DecodeSenderName("<a <b>"), "<a <b>");
+    EXPECT_EQ(DecodeSenderName("<>"), "<>");
 }
 
 TEST(ListFields, FirstFromAndSubjectInAnyCase) {
@@ -150,6 +155,10 @@ TEST(ListFields, FirstFromAndSubjectInAnyCase) {
         Stored("SUBJECT: =?utf-8?q?x?=\nfrom: N <n@m>\nSubject: second\n\nbody\n"));
     EXPECT_EQ(fields.subject, "x");
     EXPECT_EQ(fields.sender, "N");
+    // A first line indented by mistake still names a field; later indented lines fold.
+    fields = DecodeListFields(Stored(" From: I <i@j>\nSubject: a\n b\n\nbody\n"));
+    EXPECT_EQ(fields.sender, "I");
+    EXPECT_EQ(fields.subject, "a b");
 }
 
 const std::string kMixed =
