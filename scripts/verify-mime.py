@@ -285,6 +285,11 @@ def verify(cli, path, counts, show_differences, justified):
                     if show_differences:
                         print(f"{path} {index} attachment bytes differ (justified: the "
                               "multipart is not closed; Python drops the last line end)")
+                elif (name, index, "attachment") in justified:
+                    counts["justified bytes"] += 1
+                    if show_differences:
+                        reason = justified[(name, index, "attachment")]
+                        print(f"{path} {index} attachment bytes differ (justified: {reason})")
                 elif show_differences:
                     print(f"{path} {index} attachment bytes differ")
 
