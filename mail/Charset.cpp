@@ -192,34 +192,53 @@ bool Iso2022JpToCp932(std::string_view bytes, std::string& cp932) {
     return true;
 }
 
+std::string Cp932TextToUtf8(std::string_view bytes) {
+    std::string utf8;
+    utf8.reserve(bytes.size() * 3 / 2);
+    for (std::size_t i = 0; i < bytes.size();) {
+        std::size_t length = 1;
+        const char32_t cp = cp932::DecodeChar(bytes, i, &length);
+        // An unmapped pair whose second byte is ASCII is a stray lead byte before a
+        // plain character (Latin-1 or UTF-8 text read as CP932): keep the character,
+        // as browsers and Python's codec do.
+        if (cp == cp932::kReplacementChar && length == 2 &&
+            static_cast<unsigned char>(bytes[i + 1]) < 0x80) {
+            length = 1;
+        }
+        cp932::AppendUtf8(utf8, cp);
+        i += length;
+    }
+    return utf8;
+}
+
 std::string CharsetToUtf8(std::string_view bytes, std::string_view label) {
     const std::string normal = NormalLabel(label);
     if (IsIso2022JpLabel(normal)) {
         std::string cp932;
         if (Iso2022JpToCp932(bytes, cp932)) {
-            return cp932::ToUtf8(cp932);
+            return Cp932TextToUtf8(cp932);
         }
         std::string utf8;
         if (IsAscii(bytes) && ConvertWithIconv(bytes, normal, utf8)) {
             return utf8;
         }
-        return cp932::ToUtf8(bytes);
+        return Cp932TextToUtf8(bytes);
     }
     if (normal.empty() ||
         std::find(kCp932Labels.begin(), kCp932Labels.end(), normal) != kCp932Labels.end()) {
-        return cp932::ToUtf8(bytes);
+        return Cp932TextToUtf8(bytes);
     }
     if (std::find(kAsciiLabels.begin(), kAsciiLabels.end(), normal) != kAsciiLabels.end()) {
-        return IsAscii(bytes) ? std::string(bytes) : cp932::ToUtf8(bytes);
+        return IsAscii(bytes) ? std::string(bytes) : Cp932TextToUtf8(bytes);
     }
     if (normal == "utf-8" || normal == "utf8") {
-        return IsValidUtf8(bytes) ? std::string(bytes) : cp932::ToUtf8(bytes);
+        return IsValidUtf8(bytes) ? std::string(bytes) : Cp932TextToUtf8(bytes);
     }
     std::string utf8;
     if (ConvertWithIconv(bytes, normal, utf8)) {
         return utf8;
     }
-    return cp932::ToUtf8(bytes);
+    return Cp932TextToUtf8(bytes);
 }
 
 }  // namespace ek::mail

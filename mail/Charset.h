@@ -16,6 +16,10 @@ std::string CharsetToUtf8(std::string_view bytes, std::string_view label);
 // label, or one of the names of Shift-JIS and CP932.
 bool IsCp932Label(std::string_view label);
 
+// CP932 text as UTF-8, for mail: an unmapped pair whose second byte is ASCII decodes
+// as U+FFFD and that ASCII character, so a stray 8-bit byte costs no letter after it.
+std::string Cp932TextToUtf8(std::string_view bytes);
+
 // True when `bytes` is well-formed UTF-8 (no overlong forms, surrogates or values
 // beyond U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);

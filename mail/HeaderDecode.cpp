@@ -110,7 +110,7 @@ void ReplaceControls(std::string& text) {
 // parser reads specials in a display name as text.
 std::string DecodeWords(std::string_view raw, bool quoteWords) {
     if (raw.find("=?") == std::string_view::npos) {
-        return cp932::ToUtf8(raw);
+        return Cp932TextToUtf8(raw);
     }
     std::string out;
     std::string rawRun;
@@ -139,7 +139,7 @@ std::string DecodeWords(std::string_view raw, bool quoteWords) {
         wordCharset.clear();
     };
     auto flushRaw = [&] {
-        out += cp932::ToUtf8(rawRun);
+        out += Cp932TextToUtf8(rawRun);
         rawRun.clear();
     };
     std::size_t i = 0;
@@ -223,14 +223,17 @@ std::vector<HeaderField> SplitHeader(std::string_view messageText) {
     while (pos < header.size()) {
         const std::size_t lf = header.find('\n', pos);
         const std::size_t next = lf == std::string_view::npos ? header.size() : lf + 1;
-        const std::string_view line = WithoutLf(header.substr(pos, next - pos));
+        std::string_view line = WithoutLf(header.substr(pos, next - pos));
         pos = next;
         if (line.empty()) {
             break;
         }
-        if ((line[0] == ' ' || line[0] == '\t') && !fields.empty()) {
-            fields.back().rawValue += line;
-            continue;
+        if (line[0] == ' ' || line[0] == '\t') {
+            if (!fields.empty()) {
+                fields.back().rawValue += line;
+                continue;
+            }
+            line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
         }
         const std::size_t colon = line.find(':');
         if (colon == std::string_view::npos || colon == 0) {
@@ -269,6 +272,14 @@ std::string DecodeSenderName(std::string_view rawFromValue) {
     std::string name = FirstAddressName(list.get());
     if (name.empty()) {
         name = DecodeHeaderText(rawFromValue);
+        // An address the parser refuses (`<aaa bbb>`) is still shown without its
+        // brackets, as a reader shows an address.
+        const std::size_t first = name.find_first_not_of(' ');
+        const std::size_t last = name.find_last_not_of(' ');
+        if (first != std::string::npos && last > first + 1 && name[first] == '<' &&
+            name[last] == '>' && name.find_first_of("<>", first + 1) == last) {
+            name = name.substr(first + 1, last - first - 1);
+        }
     }
     ReplaceControls(name);
     return name;
@@ -287,17 +298,19 @@ ListFields DecodeListFields(std::string_view messageText) {
     while (pos < header.size()) {
         const std::size_t lf = header.find('\n', pos);
         const std::size_t next = lf == std::string_view::npos ? header.size() : lf + 1;
-        const std::string_view line = WithoutLf(header.substr(pos, next - pos));
+        std::string_view line = WithoutLf(header.substr(pos, next - pos));
+        const bool firstLine = pos == 0;
         pos = next;
         if (line.empty()) {
             break;
         }
-        if (line[0] == ' ' || line[0] == '\t') {
+        if ((line[0] == ' ' || line[0] == '\t') && !firstLine) {
             if (collecting != nullptr) {
                 collecting->append(line);
             }
             continue;
         }
+        line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
         collecting = nullptr;
         if (haveSender && haveSubject) {
             break;

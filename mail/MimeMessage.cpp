@@ -114,10 +114,21 @@ std::string PartText(GMimePart* part) {
     return CharsetToUtf8(PartBytes(part), charset != nullptr ? charset : "");
 }
 
+// A first header line that begins with blanks continues nothing; GMime would then
+// read no header and no structure, so the blanks go, as other readers drop them.
+std::string_view WithoutLeadingBlanks(std::string_view mime) {
+    const std::size_t start = mime.find_first_not_of(" \t");
+    if (start == 0 || start == std::string_view::npos || mime[start] == '\n' ||
+        mime[start] == '\r') {
+        return mime;
+    }
+    return mime.substr(start);
+}
+
 class ParsedMessage {
   public:
     explicit ParsedMessage(std::string_view messageText) {
-        const std::string_view mime = WithoutEnvelope(messageText);
+        const std::string_view mime = WithoutLeadingBlanks(WithoutEnvelope(messageText));
         ParserOptionsPtr options = QuietParserOptions();
         GPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(mime.data(), mime.size()));
         GPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));

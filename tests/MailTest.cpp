@@ -58,6 +58,19 @@ INSTANTIATE_TEST_SUITE_P(
         CharsetCase{"\x93\xfa\x96\x7b", "x-no-such-charset", "日本"},
         CharsetCase{"\xc6\xfc\xcb\xdc", "EUC-JP", "日本"}, CharsetCase{"\xff", "", "\xef\xbf\xbd"},
         CharsetCase{"a\x1b$B", "iso-2022-jp", "a"},
+        // Latin-1 read as CP932: a stray lead byte before an ASCII letter costs no
+        // letter, while a mapped pair with an ASCII second byte stays one character.
+        CharsetCase{"ag\xfc"
+                    "entei",
+                    "x-unknown",
+                    "ag\xef\xbf\xbd"
+                    "entei"},
+        CharsetCase{"E\xeb"
+                    "da",
+                    "",
+                    "E\xef\xbf\xbd"
+                    "da"},
+        CharsetCase{"\x83\x41", "", "ア"}, CharsetCase{"\x81\x7f", "", "\xef\xbf\xbd\x7f"},
         CharsetCase{"\x1b$B!", "iso-2022-jp", "\xef\xbf\xbd"}));
 
 TEST(CharsetRules, OutputIsAlwaysValidUtf8) {
@@ -130,6 +143,11 @@ TEST(SenderName, FirstAddressOfTheWholeField) {
     EXPECT_EQ(DecodeSenderName("Team: x@y.org, z@w.org;"), "Team");
     EXPECT_EQ(DecodeSenderName("\x93\xfa\x96\x7b <a@b.jp>"), "日本");
     EXPECT_EQ(DecodeSenderName(""), "");
+    // Refused by the address parser, shown without the brackets; a bracket inside
+    // keeps the text as it stands.
+    EXPECT_EQ(DecodeSenderName("<aaa bbb>"), "aaa bbb");
+    EXPECT_EQ(DecodeSenderName("<a <b>"), "<a <b>");
+    EXPECT_EQ(DecodeSenderName("<>"), "<>");
 }
 
 TEST(ListFields, FirstFromAndSubjectInAnyCase) {
@@ -137,6 +155,10 @@ TEST(ListFields, FirstFromAndSubjectInAnyCase) {
         Stored("SUBJECT: =?utf-8?q?x?=\nfrom: N <n@m>\nSubject: second\n\nbody\n"));
     EXPECT_EQ(fields.subject, "x");
     EXPECT_EQ(fields.sender, "N");
+    // A first line indented by mistake still names a field; later indented lines fold.
+    fields = DecodeListFields(Stored(" From: I <i@j>\nSubject: a\n b\n\nbody\n"));
+    EXPECT_EQ(fields.sender, "I");
+    EXPECT_EQ(fields.subject, "a b");
 }
 
 const std::string kMixed =
@@ -234,6 +256,21 @@ TEST(DecodeMessage, BadInputDecodesAsFarAsItGoes) {
     EXPECT_EQ(DecodeMessage(Stored(cases[1]), 0).body.substr(0, 6), "abc日");
     EXPECT_EQ(DecodeMessage(Stored(cases[3]), 0).body, "first part\n");
     EXPECT_EQ(DecodeMessage(Stored(cases[6]), 0).body, "no header at all\n");
+}
+
+// A first header line indented by mistake still opens the header: the structure and
+// the fields after it are read.
+TEST(DecodeMessage, IndentedFirstHeaderLine) {
+    const std::string mime =
+        " From: A <a@b>\nSubject: s\nContent-Type: multipart/alternative; boundary=\"B\"\n"
+        "\n--B\nContent-Type: text/plain\n\nA text section\n--B\nContent-Type: text/html\n\n"
+        "<p>x</p>\n--B--\n";
+    const DecodedMessage message = DecodeMessage(Stored(mime), 0);
+    EXPECT_EQ(message.body, "A text section\n");
+    ASSERT_FALSE(message.headerLines.empty());
+    EXPECT_EQ(message.headerLines.front(), "From: A <a@b>\n");
+    EXPECT_EQ(DecodeMessage(Stored(" \nSubject: s\n\nbody\n"), 0).body.find("body"), 0U)
+        << "a first line of blanks only is no header line";
 }
 
 // Where the MIME structure cannot be read, the body shown is what follows the header
