@@ -29,9 +29,9 @@ cleanup() {
     rm -rf "$WINEPREFIX"
 }
 trap cleanup EXIT INT TERM
-wineboot --init >/dev/null 2>&1 || true
-# One server for the whole run, so that each test process starts quickly.
+# One server for the whole run, started first, so that each test process starts quickly.
 wineserver -p
+wineboot --init >/dev/null 2>&1 || true
 
 # The build runs each test program under Wine to list its tests.
 cmake --build "$BUILD_DIR" -j "$(nproc)"

@@ -120,6 +120,13 @@ struct BadTarget {
     const char* errorPart;
 };
 
+// How the mailbox's open failure ends: the system's own words, which differ on Windows.
+#ifdef _WIN32
+constexpr const char* kNoSuchMailbox = "none.mbx: ";
+#else
+constexpr const char* kNoSuchMailbox = "No such file";
+#endif
+
 class CliExportRefusal : public CliExport, public testing::WithParamInterface<BadTarget> {};
 
 TEST_P(CliExportRefusal, ExitsWithItsCodeAndLeavesNothing) {
@@ -190,7 +197,7 @@ INSTANTIATE_TEST_SUITE_P(
                   1,
                   "EK-Mailメールファイルではありません"},
         BadTarget{
-            "MissingMailbox", {"export", "--mbox", "@OUT/a", "@OUT/none.mbx"}, 1, "No such file"}),
+            "MissingMailbox", {"export", "--mbox", "@OUT/a", "@OUT/none.mbx"}, 1, kNoSuchMailbox}),
     [](const testing::TestParamInfo<BadTarget>& info) { return std::string(info.param.name); });
 
 // A small tmpfs stands in for a full disk; mounting needs root, so others skip.
