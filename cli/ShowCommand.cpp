@@ -1,7 +1,5 @@
 #include "cli/ShowCommand.h"
 
-#include <unistd.h>
-
 #include <charconv>
 #include <cstdio>
 #include <limits>
@@ -13,6 +11,7 @@
 #include "cli/StyledText.h"
 #include "cli/TextOut.h"
 #include "frame/SettingsFormats.h"
+#include "platform/ConsoleIo.h"
 #include "platform/Cp932Encode.h"
 #include "platform/ProfileFile.h"
 #include "views/FirstPart.h"
@@ -173,7 +172,7 @@ int RunShow(const std::vector<std::string>& args) {
         out.Write(JsonMessage(index, note, lines, steps, decoded.attachmentsJson));
     } else {
         bool color = options.color == ColorMode::Always ||
-                     (options.color == ColorMode::Auto && ::isatty(STDOUT_FILENO) == 1);
+                     (options.color == ColorMode::Auto && IsTerminal(stdout));
         Palette palette{settings::ReadColor(profile, settings::kHttpClr, kGrayText),
                         settings::ReadColor(profile, settings::kMailClr, kGrayText),
                         settings::ReadColor(profile, settings::kQuoteClr, kGrayText), kGrayText};

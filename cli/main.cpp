@@ -3,18 +3,20 @@
 #include <string>
 #include <vector>
 
-#include "cli/ExportCommand.h"
 #include "cli/Decoding.h"
+#include "cli/ExportCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
 #include "cli/SearchCommand.h"
 #include "cli/ShowCommand.h"
 #include "cli/ThreadsCommand.h"
+#include "platform/ConsoleIo.h"
 
 int main(int argc, char** argv) {
     using namespace ek::cli;
-    std::vector<std::string> args(argv + 1, argv + argc);
+    ek::PrepareStandardStreams();
+    std::vector<std::string> args = ek::CommandLineArguments(argc, argv);
     if (args.empty()) {
         return UsageError("a command is missing");
     }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/NativePath.h"
 #include "platform/ReadOnlyFile.h"
 
 namespace ek {
@@ -88,6 +89,26 @@ std::size_t FindUnescaped(std::string_view text, char stop) {
 
 }  // namespace
 
+#ifdef _WIN32
+
+// Windows keeps the user's files under %APPDATA%; without it, no profile rather than
+// one from the current folder. The wide environment keeps non-ASCII folder names.
+std::string ProfileFilePath() {
+    std::filesystem::path base;
+    const wchar_t* xdg = _wgetenv(L"XDG_CONFIG_HOME");
+    const wchar_t* appData = _wgetenv(L"APPDATA");
+    if (xdg != nullptr && std::filesystem::path(xdg).is_absolute()) {
+        base = xdg;
+    } else if (appData != nullptr && std::filesystem::path(appData).is_absolute()) {
+        base = appData;
+    } else {
+        return {};
+    }
+    return PathBytes(base / "Ubrik" / "EKView.conf");
+}
+
+#else
+
 std::string ProfileFilePath() {
     std::filesystem::path base;
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
@@ -99,6 +120,8 @@ std::string ProfileFilePath() {
     }
     return (base / "Ubrik" / "EKView.conf").string();
 }
+
+#endif
 
 ProfileFileBytes ReadProfileFile(const std::string& path) {
     // Only a regular file is read: a folder or a FIFO in its place must not stop the

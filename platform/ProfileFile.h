@@ -11,7 +11,8 @@
 
 namespace ek {
 
-// $XDG_CONFIG_HOME (when absolute) or $HOME/.config, then Ubrik/EKView.conf.
+// $XDG_CONFIG_HOME (when absolute) or $HOME/.config, then Ubrik/EKView.conf; on
+// Windows %APPDATA% in place of $HOME/.config, and empty when neither is set.
 std::string ProfileFilePath();
 
 // A profile holds a few kilobytes; a larger file than this is damaged, and reading it

@@ -6,6 +6,8 @@
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+
+#include "platform/NativePath.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,9 +19,34 @@ namespace ek {
 
 namespace {
 
+#ifdef _WIN32
+
+// The system's text for an error, in UTF-8 (the narrow form would be in the ANSI
+// code page), without the line end and full stop that Windows puts after it.
+std::string SystemReason(DWORD code) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    if (length == 0 || text == nullptr) {
+        return "system error " + std::to_string(code);
+    }
+    std::wstring message(text, length);
+    LocalFree(text);
+    while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' ||
+                                message.back() == L'.' || message.back() == L' ')) {
+        message.pop_back();
+    }
+    return PathBytes(std::filesystem::path(message));
+}
+
+#else
+
 std::string SystemReason(int code) {
     return std::system_category().message(code);
 }
+
+#endif
 
 }  // namespace
 
@@ -44,23 +71,31 @@ ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
 
 bool ReadOnlyFile::Open(const std::string& path, FileSharing sharing, std::string& reason) {
     Close();
-    int wideLength = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
-    std::wstring widePath(wideLength > 0 ? wideLength : 1, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, widePath.data(), wideLength);
-    DWORD share = sharing == FileSharing::Exclusive ? 0 : FILE_SHARE_READ;
-    HANDLE handle = CreateFileW(widePath.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        reason = SystemReason(static_cast<int>(GetLastError()));
+    const std::filesystem::path native = NativePath(path);
+    const DWORD attributes = GetFileAttributesW(native.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        reason = "Is a directory";
         return false;
     }
-    if (GetFileType(handle) != FILE_TYPE_DISK) {
+    // No sharing at all keeps every other program out while the mailbox is read;
+    // the open check lets other readers be.
+    const DWORD share = sharing == FileSharing::Exclusive ? 0 : FILE_SHARE_READ;
+    HANDLE handle = CreateFileW(native.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        reason = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION
+                     ? std::string(kInUseReason)
+                     : SystemReason(error);
+        return false;
+    }
+    // Devices (NUL, CON, COM1) and pipes are no mailbox.
+    LARGE_INTEGER size{};
+    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileSizeEx(handle, &size)) {
         CloseHandle(handle);
         reason = "not a regular file";
         return false;
     }
-    LARGE_INTEGER size{};
-    GetFileSizeEx(handle, &size);
     m_handle = handle;
     m_size = static_cast<std::uint64_t>(size.QuadPart);
     return true;
@@ -82,7 +117,7 @@ long long ReadOnlyFile::Read(char* buffer, std::size_t count, std::string& reaso
     DWORD chunk = count > 0x40000000 ? 0x40000000 : static_cast<DWORD>(count);
     DWORD got = 0;
     if (!ReadFile(static_cast<HANDLE>(m_handle), buffer, chunk, &got, nullptr)) {
-        reason = SystemReason(static_cast<int>(GetLastError()));
+        reason = SystemReason(GetLastError());
         return -1;
     }
     return got;
@@ -143,7 +178,7 @@ bool ReadOnlyFile::Open(const std::string& path, FileSharing /*sharing*/, std::s
     int locked = ::fcntl(fd, F_SETLK, &lock);
 #endif
     if (locked != 0 && (errno == EACCES || errno == EAGAIN)) {
-        reason = "another program is writing to the file";
+        reason = kInUseReason;
         ::close(fd);
         return false;
     }

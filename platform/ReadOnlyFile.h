@@ -18,6 +18,14 @@ enum class FileSharing {
 
 class ReadOnlyFile {
   public:
+    // The reason given when another program keeps the file from us: on POSIX a
+    // writer's lock, on Windows any open that the sharing mode refuses.
+#ifdef _WIN32
+    static constexpr const char* kInUseReason = "another program has the file open";
+#else
+    static constexpr const char* kInUseReason = "another program is writing to the file";
+#endif
+
     ReadOnlyFile() = default;
     ~ReadOnlyFile();
     ReadOnlyFile(ReadOnlyFile&& other) noexcept;
@@ -32,7 +40,9 @@ class ReadOnlyFile {
     void Close();
 
     // The file's size when it was opened.
-    std::uint64_t Size() const { return m_size; }
+    std::uint64_t Size() const {
+        return m_size;
+    }
 
     // Reads up to `count` bytes. Returns the number read, 0 at the end of the file,
     // or -1 with `reason` set on a read error.

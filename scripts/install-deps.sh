@@ -1,6 +1,8 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing EKView need.
 # Idempotent: installs only what is missing. Run as root or with sudo available.
+# With the argument "windows" it installs instead what the Windows cross build and
+# its tests under Wine need (scripts/test-windows.sh), which the normal set-up leaves out.
 set -eu
 
 PACKAGES="build-essential cmake ninja-build pkg-config git python3 time
@@ -9,6 +11,10 @@ clang clang-format libclang-rt-14-dev
 libwxgtk3.2-dev libglib2.0-dev libx11-dev libfontconfig-dev xvfb xauth x11-apps x11-utils xdotool imagemagick fonts-ipafont fonts-ipaexfont
 desktop-file-utils shared-mime-info file
 libgmime-3.0-dev"
+
+if [ "${1:-}" = "windows" ]; then
+    PACKAGES="cmake ninja-build git googletest g++-mingw-w64-x86-64-posix wine wine64"
+fi
 
 missing=""
 for package in $PACKAGES; do

@@ -150,7 +150,16 @@ TEST(Cp932Encode, CharactersWithoutACp932FormBecomeAQuestionMark) {
         EXPECT_FALSE(EncodeChar(cp, out));
         EXPECT_EQ(out, "x");
         std::wstring wide = L"a";
-        wide += static_cast<wchar_t>(cp);
+        if (sizeof(wchar_t) == 2 && cp > 0xFFFF) {
+            // UTF-16 (Windows): a pair for the planes above, nothing beyond U+10FFFF.
+            if (cp > 0x10FFFF) {
+                continue;
+            }
+            wide += static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10));
+            wide += static_cast<wchar_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            wide += static_cast<wchar_t>(cp);
+        }
         bool lossless = true;
         EXPECT_EQ(FromWide(wide, &lossless), "a?");
         EXPECT_FALSE(lossless);

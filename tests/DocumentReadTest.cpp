@@ -1,17 +1,24 @@
 // Reading a mailbox: message-start pairs, line ends, the end-of-text byte, cancel,
 // and the file itself (open failures, locks, the read-only promise).
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <random>
 
 #include "document/EKViewDoc.h"
 #include "document/MailReader.h"
+#include "platform/NativePath.h"
 #include "tests/TestSupport.h"
 
 namespace ek::test {
@@ -328,19 +335,17 @@ TEST(Reading, WithoutAProgressWindowStillReads) {
 
 TEST(MailFile, ReadsTheFileAndLeavesItUntouched) {
     TempFile file(Message({"Subject: a"}, {"body"}) + Message({"Subject: b"}));
-    struct stat before {};
-    ASSERT_EQ(::stat(file.path().c_str(), &before), 0);
+    const std::filesystem::path native = NativePath(file.path());
+    const auto sizeBefore = std::filesystem::file_size(native);
+    const auto writtenBefore = std::filesystem::last_write_time(native);
     CEKViewDoc doc;
     ASSERT_TRUE(doc.OnOpenDocument(file.path()).ok());
     EXPECT_EQ(doc.m_strMailFile, file.path());
     doc.SetPathName(file.path());
     ASSERT_TRUE(doc.ReadMailFile().ok());
     EXPECT_EQ(doc.GetMessageCount(), 2);
-    struct stat after {};
-    ASSERT_EQ(::stat(file.path().c_str(), &after), 0);
-    EXPECT_EQ(after.st_size, before.st_size);
-    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
-    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    EXPECT_EQ(std::filesystem::file_size(native), sizeBefore);
+    EXPECT_EQ(std::filesystem::last_write_time(native), writtenBefore);
 }
 
 TEST(MailFile, OpenFailuresGiveTheSystemReason) {
@@ -359,21 +364,33 @@ TEST(MailFile, OpenFailuresGiveTheSystemReason) {
 }
 
 TEST(MailFile, FifoIsRefusedWithoutWaiting) {
+#ifdef _WIN32
+    GTEST_SKIP() << "FIFOs in the file system are POSIX only";
+#else
     TempFile file("x");
     std::string fifo = file.dir() + "/pipe";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     CEKViewDoc doc;
     EXPECT_EQ(doc.OnOpenDocument(fifo).status, ReadStatus::OpenFailed);
+#endif
 }
 
 TEST(MailFile, RefusesAFileThatAnotherProgramIsWriting) {
     TempFile file(Message({"Subject: a"}));
+#ifdef _WIN32
+    // A writer that lets others read and write, as a mail program appending does.
+    HANDLE writer = CreateFileW(NativePath(file.path()).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+#else
     int writer = ::open(file.path().c_str(), O_RDWR);
     ASSERT_GE(writer, 0);
     struct flock lock {};
     lock.l_type = F_WRLCK;
     lock.l_whence = SEEK_SET;
     ASSERT_EQ(::fcntl(writer, F_OFD_SETLK, &lock), 0);
+#endif
 
     CEKViewDoc doc;
     doc.SetPathName(file.path());
@@ -382,7 +399,11 @@ TEST(MailFile, RefusesAFileThatAnotherProgramIsWriting) {
     EXPECT_EQ(locked.status, ReadStatus::OpenFailed);
     EXPECT_FALSE(locked.reason.empty());
 
+#ifdef _WIN32
+    CloseHandle(writer);
+#else
     ::close(writer);
+#endif
     EXPECT_TRUE(doc.ReadMailFile().ok());
 }
 

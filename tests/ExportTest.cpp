@@ -275,7 +275,7 @@ TEST_F(ExportFilesTest, RefusesTheMailboxThroughAHardLinkAndAsAnEmlFileToReplace
               ExportStatus::Refused);
     fs::path folder = out / "eml";
     fs::create_directory(folder);
-    fs::create_symlink(mailbox.path(), folder / "01.eml");
+    LinkTo(mailbox.path(), folder / "01.eml");
     EXPECT_EQ(Export(ExportFormat::Eml, folder.string(), {}, true).status, ExportStatus::Refused);
     EXPECT_EQ(Names(folder), std::vector<std::string>{"01.eml"});
 }

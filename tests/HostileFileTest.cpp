@@ -1,18 +1,16 @@
 // Mailbox files that change while they are read, sources that break their word, and
 // files that another process holds locked.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <system_error>
 
 #include "document/EKViewDoc.h"
 #include "document/MailReader.h"
 #include "frame/ProgressDlg.h"
+#include "platform/NativePath.h"
 #include "platform/ReadOnlyFile.h"
 #include "tests/HostileSupport.h"
 #include "tests/TestSupport.h"
@@ -190,12 +188,29 @@ struct OpenedFile {
     }
 };
 
+#ifdef _WIN32
+
+// Without sharing nobody can cut or extend the file while it is read.
+TEST(ChangingFile, NobodyCanChangeTheFileWhileItIsRead) {
+    OpenedFile opened(Numbered(0, 1000));
+    std::error_code error;
+    std::filesystem::resize_file(NativePath(opened.file.path()), 0, error);
+    EXPECT_TRUE(error) << "the file was cut while it was open";
+    std::ofstream more(NativePath(opened.file.path()), std::ios::binary | std::ios::app);
+    EXPECT_FALSE(more.is_open()) << "the file was opened for writing while it was read";
+    MailboxText mailbox;
+    ASSERT_TRUE(opened.Read(mailbox).ok());
+    EXPECT_EQ(Subjects(mailbox), Names(0, 1000));
+}
+
+#else
+
 TEST(ChangingFile, TruncatedAfterTheOpen) {
     const std::string whole = Numbered(0, 1000);
     for (std::size_t keep : {std::size_t{0}, whole.find("Subject: 500") + 4}) {
         SCOPED_TRACE("kept " + std::to_string(keep));
         OpenedFile opened(whole);
-        ASSERT_EQ(::truncate(opened.file.path().c_str(), static_cast<off_t>(keep)), 0);
+        std::filesystem::resize_file(opened.file.path(), keep);
         MailboxText mailbox;
         ASSERT_TRUE(opened.Read(mailbox).ok());
         // The last message stops where the file now ends, in the middle of its header.
@@ -215,6 +230,8 @@ TEST(ChangingFile, GrownAfterTheOpen) {
     EXPECT_EQ(Subjects(mailbox), Names(0, 50000));
 }
 
+#endif
+
 // ---- Locks held by another process ----
 
 TEST(LockedFile, AWriterInAnotherProcessKeepsTheFileClosedUntilItLetsGo) {
@@ -226,7 +243,7 @@ TEST(LockedFile, AWriterInAnotherProcessKeepsTheFileClosedUntilItLetsGo) {
         CEKViewDoc doc;
         ReadResult opened = doc.OnOpenDocument(file.path());
         EXPECT_EQ(opened.status, ReadStatus::OpenFailed);
-        EXPECT_EQ(opened.reason, "another program is writing to the file");
+        EXPECT_EQ(opened.reason, ReadOnlyFile::kInUseReason);
         doc.m_strMailFile = file.path();
         doc.SetPathName(file.path());
         EXPECT_EQ(doc.ReadMailFile().status, ReadStatus::OpenFailed);
@@ -245,6 +262,13 @@ TEST(LockedFile, AnotherReaderIsWelcome) {
     CEKViewDoc doc;
     ASSERT_TRUE(doc.OnOpenDocument(file.path()).ok());
     doc.SetPathName(file.path());
+#ifdef _WIN32
+    // The read itself shares the file with nobody, readers included, until they go.
+    ReadResult shared = doc.ReadMailFile();
+    EXPECT_EQ(shared.status, ReadStatus::OpenFailed);
+    EXPECT_EQ(shared.reason, ReadOnlyFile::kInUseReason);
+    reader.Release();
+#endif
     EXPECT_TRUE(doc.ReadMailFile().ok());
     EXPECT_EQ(doc.GetMessageCount(), 3);
 }

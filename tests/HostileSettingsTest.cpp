@@ -1,7 +1,9 @@
 // Damaged and hostile profiles: empty, binary, values of the wrong type or of absurd
 // size, and profile files that are no regular file. Every setting read from them is
 // one the panes can use.
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -154,9 +156,14 @@ TEST(HostileProfile, AWindowFarOffScreenStillReadsAsTenNumbers) {
 // to would block the read, an endless device would fill the memory.
 TEST(HostileProfile, AProfileThatIsNoRegularFileGivesTheDefaults) {
     TempFile folder("unused");
+#ifdef _WIN32
+    const std::vector<std::string> paths = {folder.dir(), "NUL", "\\\\.\\NUL"};
+#else
     const std::string fifo = folder.dir() + "/EKView.conf";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::string& path : {folder.dir(), fifo, std::string("/dev/zero")}) {
+    const std::vector<std::string> paths = {folder.dir(), fifo, "/dev/zero"};
+#endif
+    for (const std::string& path : paths) {
         SCOPED_TRACE(path);
         ChildOutcome outcome = RunInChild(
             [&] {

@@ -3,16 +3,25 @@
 // holds a lock on a file, and plain file writing.
 #pragma once
 
+#ifdef _WIN32
+#include <cstdio>
+#include <cstdlib>
+#include <future>
+#include <thread>
+#else
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <fstream>
 #include <functional>
 #include <string>
+
+#include "platform/NativePath.h"
 
 namespace ek::test {
 
@@ -24,6 +33,34 @@ struct ChildOutcome {
 
 // The exit code of a child whose body threw.
 constexpr int kChildThrew = 254;
+
+#ifdef _WIN32
+
+// Windows has no fork: `body` runs on a thread. A body still running at the deadline
+// cannot be stopped, so the test program reports it and ends with a failure.
+inline ChildOutcome RunInChild(const std::function<int()>& body,
+                               std::chrono::milliseconds deadline = std::chrono::seconds(20)) {
+    std::packaged_task<int()> task([&body] {
+        try {
+            return body();
+        } catch (...) {
+            return kChildThrew;
+        }
+    });
+    std::future<int> result = task.get_future();
+    std::thread runner(std::move(task));
+    if (result.wait_for(deadline) != std::future_status::ready) {
+        std::fprintf(stderr, "a test body blocked past its deadline\n");
+        std::_Exit(1);
+    }
+    runner.join();
+    ChildOutcome outcome;
+    outcome.finished = true;
+    outcome.exitCode = result.get() & 0xFF;
+    return outcome;
+}
+
+#else
 
 // Runs `body` in a forked child that exits with its result (0 to 255).
 inline ChildOutcome RunInChild(const std::function<int()>& body,
@@ -62,12 +99,38 @@ inline ChildOutcome RunInChild(const std::function<int()>& body,
     return outcome;
 }
 
+#endif
+
 inline void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(NativePath(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 enum class LockKind { Write, WriteOnARange, Read };
+
+#ifdef _WIN32
+
+// Another process (EKVIEW_HOLD_FILE) that holds `path` open until the returned object
+// goes: for writing with others allowed to read and write (a mail program appending),
+// or for reading. Windows has no byte-range variant that keeps an open out, so
+// WriteOnARange holds it like Write.
+class LockHolder {
+  public:
+    LockHolder(const std::string& path, LockKind kind);
+    ~LockHolder() { Release(); }
+    LockHolder(const LockHolder&) = delete;
+    LockHolder& operator=(const LockHolder&) = delete;
+
+    bool locked() const { return m_locked; }
+    void Release();
+
+  private:
+    void* m_child = nullptr;    // the process
+    void* m_release = nullptr;  // the pipe whose closing lets it go
+    bool m_locked = false;
+};
+
+#else
 
 // A child that holds an fcntl lock on `path` until the returned object goes.
 class LockHolder {
@@ -121,5 +184,7 @@ class LockHolder {
     int m_release = -1;
     bool m_locked = false;
 };
+
+#endif
 
 }  // namespace ek::test

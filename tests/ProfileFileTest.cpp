@@ -1,11 +1,11 @@
 // Reading the viewer's profile file without the toolkit.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
+#include "platform/NativePath.h"
 #include "platform/ProfileFile.h"
 #include "tests/TestSupport.h"
 
@@ -91,7 +91,7 @@ TEST(ProfileFile, AFileBeyondTheLimitIsDamagedAndGivesTheDefaults) {
         TempFile file(sparse ? ProfileOfSize(100) : ProfileOfSize(c.size), "EKView.conf");
         if (sparse) {
             // Only the size counts, and nothing may read the whole file.
-            ASSERT_EQ(::truncate(file.path().c_str(), static_cast<off_t>(c.size)), 0);
+            std::filesystem::resize_file(file.path(), c.size);
         }
         ProfileFileBytes read = ReadProfileFile(file.path());
         EXPECT_EQ(read.status, c.status);
@@ -102,18 +102,58 @@ TEST(ProfileFile, AFileBeyondTheLimitIsDamagedAndGivesTheDefaults) {
     EXPECT_EQ(ReadProfileFile("/nonexistent/EKView.conf").status, Status::Absent);
 }
 
-TEST(ProfileFile, LivesInTheUsersConfigurationFolder) {
-    const char* saved = std::getenv("XDG_CONFIG_HOME");
-    std::string keep = saved != nullptr ? saved : "";
-    ::setenv("XDG_CONFIG_HOME", "/tmp/xdg", 1);
-    EXPECT_EQ(ProfileFilePath(), "/tmp/xdg/Ubrik/EKView.conf");
-    ::setenv("XDG_CONFIG_HOME", "relative", 1);
-    EXPECT_NE(ProfileFilePath().find("/.config/Ubrik/EKView.conf"), std::string::npos);
-    if (saved != nullptr) {
-        ::setenv("XDG_CONFIG_HOME", keep.c_str(), 1);
-    } else {
-        ::unsetenv("XDG_CONFIG_HOME");
+// Sets an environment variable for the life of the object, then puts the old value back.
+class ScopedVariable {
+  public:
+    ScopedVariable(const char* name, const char* value) : m_name(name) {
+        const char* old = std::getenv(name);
+        m_had = old != nullptr;
+        m_old = m_had ? old : "";
+        Set(value);
     }
+    ~ScopedVariable() { Set(m_had ? m_old.c_str() : nullptr); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+  private:
+    void Set(const char* value) {
+#ifdef _WIN32
+        // The wide call keeps non-ASCII values; an empty value removes the variable.
+        _wputenv_s(NativePath(m_name).c_str(), NativePath(value != nullptr ? value : "").c_str());
+#else
+        if (value != nullptr) {
+            ::setenv(m_name.c_str(), value, 1);
+        } else {
+            ::unsetenv(m_name.c_str());
+        }
+#endif
+    }
+    std::string m_name;
+    std::string m_old;
+    bool m_had = false;
+};
+
+TEST(ProfileFile, LivesInTheUsersConfigurationFolder) {
+#ifdef _WIN32
+    const char* absolute = "C:\\xdg";
+    const std::string expected = "C:\\xdg\\Ubrik\\EKView.conf";
+#else
+    const char* absolute = "/tmp/xdg";
+    const std::string expected = "/tmp/xdg/Ubrik/EKView.conf";
+#endif
+    {
+        ScopedVariable xdg("XDG_CONFIG_HOME", absolute);
+        EXPECT_EQ(ProfileFilePath(), expected);
+    }
+    ScopedVariable xdg("XDG_CONFIG_HOME", "relative");
+#ifdef _WIN32
+    // Never the current folder: the user's application data, as the system names it.
+    ScopedVariable appData("APPDATA", "C:\\Users\\\xe5\xa4\xaa\xe9\x83\x8e\\AppData\\Roaming");
+    EXPECT_EQ(ProfileFilePath(),
+              "C:\\Users\\\xe5\xa4\xaa\xe9\x83\x8e\\AppData\\Roaming\\Ubrik\\EKView.conf");
+#else
+    EXPECT_NE(ProfileFilePath().find("/.config/Ubrik/EKView.conf"), std::string::npos);
+#endif
 }
 
 }  // namespace

@@ -4,8 +4,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <utility>
+
+#include "platform/NativePath.h"
 
 namespace ek::test {
 
@@ -93,19 +96,37 @@ std::vector<std::vector<std::string>> StoredMessages(const CEKViewDoc& doc) {
 }
 
 TempFile::TempFile(const std::string& bytes, const std::string& name) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ekview-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot make a temporary folder");
+    // A new folder of our own, as mkdtemp makes one, on every system.
+    static std::mt19937_64 random{std::random_device{}()};
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; m_dir.empty(); ++attempt) {
+        if (attempt == 100) {
+            throw std::runtime_error("cannot make a temporary folder");
+        }
+        const std::filesystem::path dir = base / ("ekview-test-" + std::to_string(random()));
+        std::error_code error;
+        if (std::filesystem::create_directory(dir, error)) {
+            m_dir = PathBytes(dir);
+        }
     }
-    m_dir = pattern;
     m_path = m_dir + "/" + name;
-    std::ofstream out(m_path, std::ios::binary);
+    std::ofstream out(NativePath(m_path), std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 TempFile::~TempFile() {
     std::error_code ignored;
-    std::filesystem::remove_all(m_dir, ignored);
+    std::filesystem::remove_all(NativePath(m_dir), ignored);
+}
+
+void LinkTo(const std::string& target, const std::filesystem::path& link) {
+    std::error_code error;
+    std::filesystem::create_symlink(NativePath(target), link, error);
+#ifdef _WIN32
+    if (error) {
+        std::filesystem::create_hard_link(NativePath(target), link, error);
+    }
+#endif
 }
 
 }  // namespace ek::test

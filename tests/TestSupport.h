@@ -2,6 +2,7 @@
 // and a progress window double that records what it was told.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -44,6 +45,10 @@ class TempFile {
     std::string m_dir;
     std::string m_path;
 };
+
+// A second name for `target`: a symbolic link, or on Windows, where making one needs
+// a privilege, a hard link.
+void LinkTo(const std::string& target, const std::filesystem::path& link);
 
 // Records every call of the progress dialog's window and owner.
 struct ProgressLog {

@@ -1,0 +1,16 @@
+# GoogleTest for the tests. A native build uses the installed package; a cross build
+# compiles Debian's sources (/usr/src/googletest) for the target with our compiler.
+if(CMAKE_CROSSCOMPILING)
+    set(EKVIEW_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources for cross builds")
+    if(NOT TARGET GTest::gtest)
+        set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+        set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+        add_subdirectory(${EKVIEW_GTEST_SOURCE_DIR} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+        if(NOT TARGET GTest::gtest)
+            add_library(GTest::gtest ALIAS gtest)
+            add_library(GTest::gtest_main ALIAS gtest_main)
+        endif()
+    endif()
+else()
+    find_package(GTest REQUIRED)
+endif()

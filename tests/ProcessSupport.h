@@ -1,0 +1,34 @@
+// Runs a program as a process for the tests, the same way on POSIX and Windows:
+// arguments in UTF-8, standard input empty, output and errors caught, a deadline.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace ek::test {
+
+struct ProcessResult {
+    bool finished = false;  // false: still running at the deadline, and killed
+    int exitCode = -1;
+    int signal = 0;  // POSIX: the signal that ended it
+    std::string out;
+    std::string err;
+};
+
+struct ProcessOptions {
+    // Variables set for the program on top of the test's own environment.
+    std::vector<std::pair<std::string, std::string>> environment;
+    std::chrono::milliseconds deadline = std::chrono::seconds(60);
+    // POSIX, as root: run as user and group 65534. Exit code 124 when that fails.
+    bool asUnprivileged = false;
+};
+
+ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                         const ProcessOptions& options = {});
+
+// The bytes of a file, empty when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+
+}  // namespace ek::test
