@@ -3,6 +3,7 @@
 // files are written; the mailbox itself is only read.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,8 +21,15 @@ enum class ExportFormat { Mbox, Eml };
 // "Www Mmm dd hh:mm:ss yyyy" for the mbox "From " line: the message-start line's
 // date when it is a real date, else the Date header's, else the start of 1970.
 std::string MboxDate(const CEKViewDoc& doc, int index);
-// Appends "From MAILER-DAEMON <date>", the stored lines after the message-start
-// line with every line matching ^>*From quoted by one more '>', and a blank line.
+// The same date written to the 24 characters at `out`.
+void MboxDate(const CEKViewDoc& doc, int index, char* out);
+// "From MAILER-DAEMON <date>", the stored lines after the message-start line with
+// every line matching ^>*From quoted by one more '>', and a blank line, handed to
+// `piece` in order. A piece is valid during its call; the long ones are views of
+// the document's text, so a writer can pass them on without copying.
+void ForEachMboxPiece(const CEKViewDoc& doc, int index,
+                      const std::function<void(std::string_view)>& piece);
+// Appends the pieces of ForEachMboxPiece.
 void AppendMboxMessage(std::string& out, const CEKViewDoc& doc, int index);
 // Appends the stored lines after the message-start line, each ended with CR LF.
 void AppendEmlMessage(std::string& out, const CEKViewDoc& doc, int index);

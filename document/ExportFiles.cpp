@@ -2,12 +2,14 @@
 // or folder beside it, and moved into place only when everything was written.
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <new>
 #include <random>
 #include <system_error>
 #include <utility>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "document/EKViewDoc.h"
 #include "document/Export.h"
@@ -22,24 +24,35 @@ namespace {
 constexpr std::size_t kFlushSize = std::size_t{1} << 20;
 constexpr int kTempNameTries = 16;
 
-class StdioExportFile : public ExportFile {
+// Plain descriptor writes: every block goes to the kernel at once, so that a full
+// disk is reported by the write that met it.
+class FdExportFile : public ExportFile {
   public:
-    explicit StdioExportFile(std::FILE* file) : m_file(file) {}
-    ~StdioExportFile() override {
-        if (m_file != nullptr) {
-            std::fclose(m_file);
+    explicit FdExportFile(int fd) : m_fd(fd) {}
+    ~FdExportFile() override {
+        if (m_fd >= 0) {
+            ::close(m_fd);
         }
     }
+    FdExportFile(const FdExportFile&) = delete;
+    FdExportFile& operator=(const FdExportFile&) = delete;
+
     bool Write(std::string_view bytes, std::string& reason) override {
-        if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size()) {
-            reason = std::generic_category().message(errno);
-            return false;
+        while (!bytes.empty()) {
+            ssize_t written = ::write(m_fd, bytes.data(), bytes.size());
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written <= 0) {
+                reason = std::generic_category().message(written < 0 ? errno : ENOSPC);
+                return false;
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(written));
         }
         return true;
     }
     bool Close(std::string& reason) override {
-        std::FILE* file = std::exchange(m_file, nullptr);
-        if (std::fclose(file) != 0) {
+        if (::close(std::exchange(m_fd, -1)) != 0) {
             reason = std::generic_category().message(errno);
             return false;
         }
@@ -47,21 +60,19 @@ class StdioExportFile : public ExportFile {
     }
 
   private:
-    std::FILE* m_file;
+    int m_fd;
 };
 
-class StdioExportFiles : public ExportFileMaker {
+class FdExportFiles : public ExportFileMaker {
   public:
     std::unique_ptr<ExportFile> Create(const std::string& path, std::string& reason) override {
-        // "x": never open a file that already exists (another export's, or a link).
-        std::FILE* file = std::fopen(path.c_str(), "wbx");
-        if (file == nullptr) {
+        // O_EXCL: never open a file that already exists (another export's, or a link).
+        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
             reason = std::generic_category().message(errno);
             return nullptr;
         }
-        // Our own blocks are large; unbuffered writes report a full disk at once.
-        std::setvbuf(file, nullptr, _IONBF, 0);
-        return std::make_unique<StdioExportFile>(file);
+        return std::make_unique<FdExportFile>(fd);
     }
 };
 
@@ -106,21 +117,44 @@ bool ChosenIndexes(const CEKViewDoc& doc, const std::vector<int>& wanted, std::v
     return out.front() >= 0 && out.back() < count;
 }
 
-// Output collected in large blocks and written to one file.
+// Output collected in large blocks and written to one file. A piece as long as a
+// block is written from where it lies rather than copied.
 class BlockWriter {
   public:
-    explicit BlockWriter(ExportFile& file) : m_file(file) { m_block.reserve(kFlushSize * 2); }
-    std::string& Block() { return m_block; }
-    bool FlushIfFull(std::string& reason) { return m_block.size() < kFlushSize || Flush(reason); }
-    bool Flush(std::string& reason) {
-        bool ok = m_block.empty() || m_file.Write(m_block, reason);
-        m_block.clear();
-        return ok;
+    explicit BlockWriter(ExportFile& file) : m_file(file) { m_block.reserve(kFlushSize); }
+    void Add(std::string_view piece) {
+        if (!m_ok) {
+            return;
+        }
+        if (m_block.size() + piece.size() <= kFlushSize) {
+            m_block.append(piece);
+            return;
+        }
+        if (!Flush()) {
+            return;
+        }
+        if (piece.size() >= kFlushSize) {
+            m_ok = m_file.Write(piece, m_reason);
+        } else {
+            m_block.append(piece);
+        }
     }
+    // False, with the reason, once a write failed.
+    bool Flush() {
+        if (m_ok && !m_block.empty()) {
+            m_ok = m_file.Write(m_block, m_reason);
+        }
+        m_block.clear();
+        return m_ok;
+    }
+    bool ok() const { return m_ok; }
+    const std::string& reason() const { return m_reason; }
 
   private:
     ExportFile& m_file;
     std::string m_block;
+    std::string m_reason;
+    bool m_ok = true;
 };
 
 class Exporter {
@@ -155,9 +189,14 @@ class Exporter {
         return {ExportStatus::Failed, what + ": " + reason, 0};
     }
 
-    // SetPosition and CheckCancel after message `done` of the whole.
+    // CheckCancel after message `done` of the whole; SetPosition only when the
+    // percentage moves, as the bar's redraw costs more than a small message.
     bool Cancelled(std::size_t done) {
-        m_progress.SetPosition(static_cast<int>(done * 100 / m_indexes.size()));
+        int percent = static_cast<int>(done * 100 / m_indexes.size());
+        if (percent != m_percent) {
+            m_percent = percent;
+            m_progress.SetPosition(percent);
+        }
         return m_progress.CheckCancel();
     }
 
@@ -196,16 +235,22 @@ class Exporter {
             return Failed("cannot create a file in " + Folder(m_target).string(), reason);
         }
         BlockWriter writer(*m_tempFile);
+        const std::function<void(std::string_view)> add = [&writer](std::string_view piece) {
+            writer.Add(piece);
+        };
         for (std::size_t i = 0; i < m_indexes.size(); ++i) {
-            AppendMboxMessage(writer.Block(), m_doc, m_indexes[i]);
-            if (!writer.FlushIfFull(reason)) {
-                return Failed("cannot write " + m_temp.string(), reason);
+            ForEachMboxPiece(m_doc, m_indexes[i], add);
+            if (!writer.ok()) {
+                return Failed("cannot write " + m_temp.string(), writer.reason());
             }
             if (Cancelled(i + 1)) {
                 return {ExportStatus::Cancelled, {}, 0};
             }
         }
-        if (!writer.Flush(reason) || !m_tempFile->Close(reason)) {
+        if (!writer.Flush()) {
+            return Failed("cannot write " + m_temp.string(), writer.reason());
+        }
+        if (!m_tempFile->Close(reason)) {
             return Failed("cannot write " + m_temp.string(), reason);
         }
         std::error_code error;
@@ -271,12 +316,13 @@ class Exporter {
     fs::path m_target;
     fs::path m_temp;
     std::unique_ptr<ExportFile> m_tempFile;
+    int m_percent = -1;
 };
 
 }  // namespace
 
 ExportFileMaker& StandardExportFiles() {
-    static StdioExportFiles files;
+    static FdExportFiles files;
     return files;
 }
 
