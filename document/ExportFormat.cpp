@@ -1,7 +1,6 @@
 // The exported bytes of one message: the mboxrd form with its "From " line, and the
 // .eml form with CR LF line ends.
 #include <array>
-#include <cstring>
 #include <functional>
 
 #include "document/EKViewDoc.h"
@@ -147,17 +146,6 @@ bool DateKeyTime(std::string_view key, CivilTime& t) {
     return TrimSpace(rest).empty() && t.hour >= 0 && t.minute >= 0 && t.second >= 0 && IsReal(t);
 }
 
-// The C library's memmem scans many bytes a step, where a search for the first
-// byte stops at every 'F' (frequent as the second byte of a CP932 character).
-std::size_t Find(std::string_view text, std::size_t from, std::string_view word) {
-    if (text.size() - from < word.size()) {
-        return std::string_view::npos;
-    }
-    const void* at = memmem(text.data() + from, text.size() - from, word.data(), word.size());
-    return at == nullptr ? std::string_view::npos
-                         : static_cast<std::size_t>(static_cast<const char*>(at) - text.data());
-}
-
 // The stored lines after the message-start line.
 std::string_view LinesAfterStart(const CEKViewDoc& doc, int index) {
     std::string_view text = doc.MessageLines(index).text();
@@ -202,8 +190,8 @@ void ForEachMboxPiece(const CEKViewDoc& doc, int index,
     // Such lines are found from their "From ", far rarer than line ends.
     std::string_view lines = LinesAfterStart(doc, index);
     std::size_t runStart = 0;
-    for (std::size_t at = Find(lines, 0, kFrom); at != std::string_view::npos;
-         at = Find(lines, at + kFrom.size(), kFrom)) {
+    for (std::size_t at = lines.find(kFrom); at != std::string_view::npos;
+         at = lines.find(kFrom, at + kFrom.size())) {
         std::size_t lineStart = at;
         while (lineStart > 0 && lines[lineStart - 1] == '>') {
             --lineStart;
