@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,9 @@ class ExportFile {
   public:
     virtual ~ExportFile() = default;
     virtual bool Write(std::string_view bytes, std::string& reason) = 0;
+    // Writes the pieces in order, as one call where the system allows; the default
+    // writes them one by one.
+    virtual bool WriteGather(std::span<const std::string_view> pieces, std::string& reason);
     // Flushes and closes; false (with the reason) when the data did not reach the disk.
     virtual bool Close(std::string& reason) = 0;
 };

@@ -1,14 +1,17 @@
 // Writing an export: the target checked, the files written into a temporary file
 // or folder beside it, and moved into place only when everything was written.
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <new>
 #include <random>
 #include <system_error>
 #include <utility>
 
 #include <fcntl.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include "document/EKViewDoc.h"
@@ -21,7 +24,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kFlushSize = std::size_t{1} << 20;
+// Pieces handed to the system in one writev (its limit, IOV_MAX, is 1024).
+constexpr std::size_t kGatherPieces = 1024;
+// Room for the bytes that do not lie in the document (the "From " lines, quoting).
+constexpr std::size_t kArenaSize = std::size_t{64} << 10;
 constexpr int kTempNameTries = 16;
 
 // Plain descriptor writes: every block goes to the kernel at once, so that a full
@@ -51,6 +57,19 @@ class FdExportFile : public ExportFile {
         }
         return true;
     }
+    bool WriteGather(std::span<const std::string_view> pieces, std::string& reason) override {
+        while (!pieces.empty()) {
+            std::size_t count = std::min(pieces.size(), m_iov.size());
+            for (std::size_t i = 0; i < count; ++i) {
+                m_iov[i] = {const_cast<char*>(pieces[i].data()), pieces[i].size()};
+            }
+            if (!WriteAll(std::span<iovec>(m_iov.data(), count), reason)) {
+                return false;
+            }
+            pieces = pieces.subspan(count);
+        }
+        return true;
+    }
     bool Close(std::string& reason) override {
         if (::close(std::exchange(m_fd, -1)) != 0) {
             reason = std::generic_category().message(errno);
@@ -60,7 +79,32 @@ class FdExportFile : public ExportFile {
     }
 
   private:
+    // writev until every byte went, resuming after a short write.
+    bool WriteAll(std::span<iovec> iov, std::string& reason) {
+        while (!iov.empty()) {
+            ssize_t written = ::writev(m_fd, iov.data(), static_cast<int>(iov.size()));
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written <= 0) {
+                reason = std::generic_category().message(written < 0 ? errno : ENOSPC);
+                return false;
+            }
+            auto left = static_cast<std::size_t>(written);
+            while (!iov.empty() && left >= iov.front().iov_len) {
+                left -= iov.front().iov_len;
+                iov = iov.subspan(1);
+            }
+            if (left > 0) {
+                iov.front().iov_base = static_cast<char*>(iov.front().iov_base) + left;
+                iov.front().iov_len -= left;
+            }
+        }
+        return true;
+    }
+
     int m_fd;
+    std::array<iovec, kGatherPieces> m_iov{};
 };
 
 class FdExportFiles : public ExportFileMaker {
@@ -117,42 +161,63 @@ bool ChosenIndexes(const CEKViewDoc& doc, const std::vector<int>& wanted, std::v
     return out.front() >= 0 && out.back() < count;
 }
 
-// Output collected in large blocks and written to one file. A piece as long as a
-// block is written from where it lies rather than copied.
-class BlockWriter {
+// Output gathered for writev: the document's lines are written from where they lie,
+// and only the bytes made for the export are copied, into an arena that is never
+// reallocated before the pieces pointing into it are written.
+class GatherWriter {
   public:
-    explicit BlockWriter(ExportFile& file) : m_file(file) { m_block.reserve(kFlushSize); }
+    explicit GatherWriter(ExportFile& file) : m_file(file) {
+        m_arena.reserve(kArenaSize);
+        m_pieces.reserve(kGatherPieces);
+    }
+    // The text in which the pieces to come may lie and stay valid until written.
+    void SetStable(std::string_view text) { m_stable = text; }
     void Add(std::string_view piece) {
-        if (!m_ok) {
+        if (!m_ok || piece.empty() || (m_pieces.size() == kGatherPieces && !Flush())) {
             return;
         }
-        if (m_block.size() + piece.size() <= kFlushSize) {
-            m_block.append(piece);
+        if (IsStable(piece)) {
+            m_pieces.push_back(piece);
             return;
         }
-        if (!Flush()) {
+        if (m_arena.size() + piece.size() > m_arena.capacity() && !Flush()) {
             return;
         }
-        if (piece.size() >= kFlushSize) {
+        if (piece.size() > m_arena.capacity()) {
             m_ok = m_file.Write(piece, m_reason);
+            return;
+        }
+        const char* at = m_arena.data() + m_arena.size();
+        m_arena.append(piece);
+        if (!m_pieces.empty() && m_pieces.back().data() + m_pieces.back().size() == at) {
+            m_pieces.back() = {m_pieces.back().data(), m_pieces.back().size() + piece.size()};
         } else {
-            m_block.append(piece);
+            m_pieces.push_back({at, piece.size()});
         }
     }
     // False, with the reason, once a write failed.
     bool Flush() {
-        if (m_ok && !m_block.empty()) {
-            m_ok = m_file.Write(m_block, m_reason);
+        if (m_ok && !m_pieces.empty()) {
+            m_ok = m_file.WriteGather(m_pieces, m_reason);
         }
-        m_block.clear();
+        m_pieces.clear();
+        m_arena.clear();
         return m_ok;
     }
     bool ok() const { return m_ok; }
     const std::string& reason() const { return m_reason; }
 
   private:
+    bool IsStable(std::string_view piece) const {
+        std::less<const char*> before;
+        return !before(piece.data(), m_stable.data()) &&
+               !before(m_stable.data() + m_stable.size(), piece.data() + piece.size());
+    }
+
     ExportFile& m_file;
-    std::string m_block;
+    std::string_view m_stable;
+    std::string m_arena;
+    std::vector<std::string_view> m_pieces;
     std::string m_reason;
     bool m_ok = true;
 };
@@ -234,11 +299,12 @@ class Exporter {
         if (!MakeTemp(false, reason)) {
             return Failed("cannot create a file in " + Folder(m_target).string(), reason);
         }
-        BlockWriter writer(*m_tempFile);
+        GatherWriter writer(*m_tempFile);
         const std::function<void(std::string_view)> add = [&writer](std::string_view piece) {
             writer.Add(piece);
         };
         for (std::size_t i = 0; i < m_indexes.size(); ++i) {
+            writer.SetStable(m_doc.MessageLines(m_indexes[i]).text());
             ForEachMboxPiece(m_doc, m_indexes[i], add);
             if (!writer.ok()) {
                 return Failed("cannot write " + m_temp.string(), writer.reason());
@@ -320,6 +386,11 @@ class Exporter {
 };
 
 }  // namespace
+
+bool ExportFile::WriteGather(std::span<const std::string_view> pieces, std::string& reason) {
+    return std::all_of(pieces.begin(), pieces.end(),
+                       [&](std::string_view piece) { return Write(piece, reason); });
+}
 
 ExportFileMaker& StandardExportFiles() {
     static FdExportFiles files;
