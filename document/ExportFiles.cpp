@@ -58,12 +58,14 @@ class FdExportFile : public ExportFile {
         return true;
     }
     bool WriteGather(std::span<const std::string_view> pieces, std::string& reason) override {
+        // Filled before use: clearing it would cost more than a small .eml file.
+        std::array<iovec, kGatherPieces> iov;
         while (!pieces.empty()) {
-            std::size_t count = std::min(pieces.size(), m_iov.size());
+            std::size_t count = std::min(pieces.size(), iov.size());
             for (std::size_t i = 0; i < count; ++i) {
-                m_iov[i] = {const_cast<char*>(pieces[i].data()), pieces[i].size()};
+                iov[i] = {const_cast<char*>(pieces[i].data()), pieces[i].size()};
             }
-            if (!WriteAll(std::span<iovec>(m_iov.data(), count), reason)) {
+            if (!WriteAll(std::span<iovec>(iov.data(), count), reason)) {
                 return false;
             }
             pieces = pieces.subspan(count);
@@ -104,7 +106,6 @@ class FdExportFile : public ExportFile {
     }
 
     int m_fd;
-    std::array<iovec, kGatherPieces> m_iov{};
 };
 
 class FdExportFiles : public ExportFileMaker {
