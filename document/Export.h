@@ -93,7 +93,7 @@ struct ExportResult {
 
 // Writes the export into a temporary file or folder beside the target and moves it
 // into place at the end, so that a cancelled or failed export leaves nothing behind.
-// Reports SetPosition and CheckCancel after each message.
+// Asks CheckCancel after each message and reports SetPosition as the percentage moves.
 ExportResult ExportMessages(const CEKViewDoc& doc, const ExportRequest& request,
                             CProgressDlg& progress, ExportFileMaker& files = StandardExportFiles());
 
