@@ -39,7 +39,7 @@ std::string EmlFileName(int index, int count);
 
 // --- Writing the files ---
 
-// One output file; the default writes through the C library, tests inject failures.
+// One output file; the default writes to a file descriptor, tests inject failures.
 class ExportFile {
   public:
     virtual ~ExportFile() = default;
