@@ -3,7 +3,9 @@
 // files are written; the mailbox itself is only read.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,8 +22,15 @@ enum class ExportFormat { Mbox, Eml };
 // "Www Mmm dd hh:mm:ss yyyy" for the mbox "From " line: the message-start line's
 // date when it is a real date, else the Date header's, else the start of 1970.
 std::string MboxDate(const CEKViewDoc& doc, int index);
-// Appends "From MAILER-DAEMON <date>", the stored lines after the message-start
-// line with every line matching ^>*From quoted by one more '>', and a blank line.
+// The same date written to the 24 characters at `out`.
+void MboxDate(const CEKViewDoc& doc, int index, char* out);
+// "From MAILER-DAEMON <date>", the stored lines after the message-start line with
+// every line matching ^>*From quoted by one more '>', and a blank line, handed to
+// `piece` in order. A piece is valid during its call; the long ones are views of
+// the document's text, so a writer can pass them on without copying.
+void ForEachMboxPiece(const CEKViewDoc& doc, int index,
+                      const std::function<void(std::string_view)>& piece);
+// Appends the pieces of ForEachMboxPiece.
 void AppendMboxMessage(std::string& out, const CEKViewDoc& doc, int index);
 // Appends the stored lines after the message-start line, each ended with CR LF.
 void AppendEmlMessage(std::string& out, const CEKViewDoc& doc, int index);
@@ -30,11 +39,14 @@ std::string EmlFileName(int index, int count);
 
 // --- Writing the files ---
 
-// One output file; the default writes through the C library, tests inject failures.
+// One output file; the default writes to a file descriptor, tests inject failures.
 class ExportFile {
   public:
     virtual ~ExportFile() = default;
     virtual bool Write(std::string_view bytes, std::string& reason) = 0;
+    // Writes the pieces in order, as one call where the system allows; the default
+    // writes them one by one.
+    virtual bool WriteGather(std::span<const std::string_view> pieces, std::string& reason);
     // Flushes and closes; false (with the reason) when the data did not reach the disk.
     virtual bool Close(std::string& reason) = 0;
 };
@@ -81,7 +93,7 @@ struct ExportResult {
 
 // Writes the export into a temporary file or folder beside the target and moves it
 // into place at the end, so that a cancelled or failed export leaves nothing behind.
-// Reports SetPosition and CheckCancel after each message.
+// Asks CheckCancel after each message and reports SetPosition as the percentage moves.
 ExportResult ExportMessages(const CEKViewDoc& doc, const ExportRequest& request,
                             CProgressDlg& progress, ExportFileMaker& files = StandardExportFiles());
 

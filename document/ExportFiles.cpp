@@ -1,13 +1,18 @@
 // Writing an export: the target checked, the files written into a temporary file
 // or folder beside it, and moved into place only when everything was written.
 #include <algorithm>
+#include <array>
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <new>
 #include <random>
 #include <system_error>
 #include <utility>
+
+#include <fcntl.h>
+#include <sys/uio.h>
+#include <unistd.h>
 
 #include "document/EKViewDoc.h"
 #include "document/Export.h"
@@ -19,27 +24,56 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kFlushSize = std::size_t{1} << 20;
+// Pieces handed to the system in one writev (its limit, IOV_MAX, is 1024).
+constexpr std::size_t kGatherPieces = 1024;
+// Room for the bytes that do not lie in the document (the "From " lines, quoting).
+constexpr std::size_t kArenaSize = std::size_t{64} << 10;
 constexpr int kTempNameTries = 16;
 
-class StdioExportFile : public ExportFile {
+// Plain descriptor writes: every block goes to the kernel at once, so that a full
+// disk is reported by the write that met it.
+class FdExportFile : public ExportFile {
   public:
-    explicit StdioExportFile(std::FILE* file) : m_file(file) {}
-    ~StdioExportFile() override {
-        if (m_file != nullptr) {
-            std::fclose(m_file);
+    explicit FdExportFile(int fd) : m_fd(fd) {}
+    ~FdExportFile() override {
+        if (m_fd >= 0) {
+            ::close(m_fd);
         }
     }
+    FdExportFile(const FdExportFile&) = delete;
+    FdExportFile& operator=(const FdExportFile&) = delete;
+
     bool Write(std::string_view bytes, std::string& reason) override {
-        if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size()) {
-            reason = std::generic_category().message(errno);
-            return false;
+        while (!bytes.empty()) {
+            ssize_t written = ::write(m_fd, bytes.data(), bytes.size());
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written <= 0) {
+                reason = std::generic_category().message(written < 0 ? errno : ENOSPC);
+                return false;
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+        }
+        return true;
+    }
+    bool WriteGather(std::span<const std::string_view> pieces, std::string& reason) override {
+        // Filled before use: clearing it would cost more than a small .eml file.
+        std::array<iovec, kGatherPieces> iov;
+        while (!pieces.empty()) {
+            std::size_t count = std::min(pieces.size(), iov.size());
+            for (std::size_t i = 0; i < count; ++i) {
+                iov[i] = {const_cast<char*>(pieces[i].data()), pieces[i].size()};
+            }
+            if (!WriteAll(std::span<iovec>(iov.data(), count), reason)) {
+                return false;
+            }
+            pieces = pieces.subspan(count);
         }
         return true;
     }
     bool Close(std::string& reason) override {
-        std::FILE* file = std::exchange(m_file, nullptr);
-        if (std::fclose(file) != 0) {
+        if (::close(std::exchange(m_fd, -1)) != 0) {
             reason = std::generic_category().message(errno);
             return false;
         }
@@ -47,21 +81,43 @@ class StdioExportFile : public ExportFile {
     }
 
   private:
-    std::FILE* m_file;
+    // writev until every byte went, resuming after a short write.
+    bool WriteAll(std::span<iovec> iov, std::string& reason) {
+        while (!iov.empty()) {
+            ssize_t written = ::writev(m_fd, iov.data(), static_cast<int>(iov.size()));
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written <= 0) {
+                reason = std::generic_category().message(written < 0 ? errno : ENOSPC);
+                return false;
+            }
+            auto left = static_cast<std::size_t>(written);
+            while (!iov.empty() && left >= iov.front().iov_len) {
+                left -= iov.front().iov_len;
+                iov = iov.subspan(1);
+            }
+            if (left > 0) {
+                iov.front().iov_base = static_cast<char*>(iov.front().iov_base) + left;
+                iov.front().iov_len -= left;
+            }
+        }
+        return true;
+    }
+
+    int m_fd;
 };
 
-class StdioExportFiles : public ExportFileMaker {
+class FdExportFiles : public ExportFileMaker {
   public:
     std::unique_ptr<ExportFile> Create(const std::string& path, std::string& reason) override {
-        // "x": never open a file that already exists (another export's, or a link).
-        std::FILE* file = std::fopen(path.c_str(), "wbx");
-        if (file == nullptr) {
+        // O_EXCL: never open a file that already exists (another export's, or a link).
+        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
             reason = std::generic_category().message(errno);
             return nullptr;
         }
-        // Our own blocks are large; unbuffered writes report a full disk at once.
-        std::setvbuf(file, nullptr, _IONBF, 0);
-        return std::make_unique<StdioExportFile>(file);
+        return std::make_unique<FdExportFile>(fd);
     }
 };
 
@@ -106,21 +162,65 @@ bool ChosenIndexes(const CEKViewDoc& doc, const std::vector<int>& wanted, std::v
     return out.front() >= 0 && out.back() < count;
 }
 
-// Output collected in large blocks and written to one file.
-class BlockWriter {
+// Output gathered for writev: the document's lines are written from where they lie,
+// and only the bytes made for the export are copied, into an arena that is never
+// reallocated before the pieces pointing into it are written.
+class GatherWriter {
   public:
-    explicit BlockWriter(ExportFile& file) : m_file(file) { m_block.reserve(kFlushSize * 2); }
-    std::string& Block() { return m_block; }
-    bool FlushIfFull(std::string& reason) { return m_block.size() < kFlushSize || Flush(reason); }
-    bool Flush(std::string& reason) {
-        bool ok = m_block.empty() || m_file.Write(m_block, reason);
-        m_block.clear();
-        return ok;
+    explicit GatherWriter(ExportFile& file) : m_file(file) {
+        m_arena.reserve(kArenaSize);
+        m_pieces.reserve(kGatherPieces);
     }
+    // The text in which the pieces to come may lie and stay valid until written.
+    void SetStable(std::string_view text) { m_stable = text; }
+    void Add(std::string_view piece) {
+        if (!m_ok || piece.empty() || (m_pieces.size() == kGatherPieces && !Flush())) {
+            return;
+        }
+        if (IsStable(piece)) {
+            m_pieces.push_back(piece);
+            return;
+        }
+        if (m_arena.size() + piece.size() > m_arena.capacity() && !Flush()) {
+            return;
+        }
+        if (piece.size() > m_arena.capacity()) {
+            m_ok = m_file.Write(piece, m_reason);
+            return;
+        }
+        const char* at = m_arena.data() + m_arena.size();
+        m_arena.append(piece);
+        if (!m_pieces.empty() && m_pieces.back().data() + m_pieces.back().size() == at) {
+            m_pieces.back() = {m_pieces.back().data(), m_pieces.back().size() + piece.size()};
+        } else {
+            m_pieces.push_back({at, piece.size()});
+        }
+    }
+    // False, with the reason, once a write failed.
+    bool Flush() {
+        if (m_ok && !m_pieces.empty()) {
+            m_ok = m_file.WriteGather(m_pieces, m_reason);
+        }
+        m_pieces.clear();
+        m_arena.clear();
+        return m_ok;
+    }
+    bool ok() const { return m_ok; }
+    const std::string& reason() const { return m_reason; }
 
   private:
+    bool IsStable(std::string_view piece) const {
+        std::less<const char*> before;
+        return !before(piece.data(), m_stable.data()) &&
+               !before(m_stable.data() + m_stable.size(), piece.data() + piece.size());
+    }
+
     ExportFile& m_file;
-    std::string m_block;
+    std::string_view m_stable;
+    std::string m_arena;
+    std::vector<std::string_view> m_pieces;
+    std::string m_reason;
+    bool m_ok = true;
 };
 
 class Exporter {
@@ -155,9 +255,14 @@ class Exporter {
         return {ExportStatus::Failed, what + ": " + reason, 0};
     }
 
-    // SetPosition and CheckCancel after message `done` of the whole.
+    // CheckCancel after message `done` of the whole; SetPosition only when the
+    // percentage moves, as the bar's redraw costs more than a small message.
     bool Cancelled(std::size_t done) {
-        m_progress.SetPosition(static_cast<int>(done * 100 / m_indexes.size()));
+        int percent = static_cast<int>(done * 100 / m_indexes.size());
+        if (percent != m_percent) {
+            m_percent = percent;
+            m_progress.SetPosition(percent);
+        }
         return m_progress.CheckCancel();
     }
 
@@ -195,17 +300,24 @@ class Exporter {
         if (!MakeTemp(false, reason)) {
             return Failed("cannot create a file in " + Folder(m_target).string(), reason);
         }
-        BlockWriter writer(*m_tempFile);
+        GatherWriter writer(*m_tempFile);
+        const std::function<void(std::string_view)> add = [&writer](std::string_view piece) {
+            writer.Add(piece);
+        };
         for (std::size_t i = 0; i < m_indexes.size(); ++i) {
-            AppendMboxMessage(writer.Block(), m_doc, m_indexes[i]);
-            if (!writer.FlushIfFull(reason)) {
-                return Failed("cannot write " + m_temp.string(), reason);
+            writer.SetStable(m_doc.MessageLines(m_indexes[i]).text());
+            ForEachMboxPiece(m_doc, m_indexes[i], add);
+            if (!writer.ok()) {
+                return Failed("cannot write " + m_temp.string(), writer.reason());
             }
             if (Cancelled(i + 1)) {
                 return {ExportStatus::Cancelled, {}, 0};
             }
         }
-        if (!writer.Flush(reason) || !m_tempFile->Close(reason)) {
+        if (!writer.Flush()) {
+            return Failed("cannot write " + m_temp.string(), writer.reason());
+        }
+        if (!m_tempFile->Close(reason)) {
             return Failed("cannot write " + m_temp.string(), reason);
         }
         std::error_code error;
@@ -271,12 +383,18 @@ class Exporter {
     fs::path m_target;
     fs::path m_temp;
     std::unique_ptr<ExportFile> m_tempFile;
+    int m_percent = -1;
 };
 
 }  // namespace
 
+bool ExportFile::WriteGather(std::span<const std::string_view> pieces, std::string& reason) {
+    return std::all_of(pieces.begin(), pieces.end(),
+                       [&](std::string_view piece) { return Write(piece, reason); });
+}
+
 ExportFileMaker& StandardExportFiles() {
-    static StdioExportFiles files;
+    static FdExportFiles files;
     return files;
 }
 

@@ -1,6 +1,7 @@
 // The exported bytes of one message: the mboxrd form with its "From " line, and the
 // .eml form with CR LF line ends.
 #include <array>
+#include <functional>
 
 #include "document/EKViewDoc.h"
 #include "document/Export.h"
@@ -16,6 +17,9 @@ constexpr std::array<std::string_view, 12> kMonths = {"Jan", "Feb", "Mar", "Apr"
                                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr std::string_view kEpochDate = "Thu Jan 01 00:00:00 1970";
 constexpr std::size_t kStartPrefixLength = 7;  // "From - "
+constexpr std::size_t kMboxDateLength = kEpochDate.size();
+constexpr std::string_view kFromPrefix = "From MAILER-DAEMON ";
+constexpr std::string_view kFrom = "From ";
 
 struct CivilTime {
     int year = 0;
@@ -75,26 +79,35 @@ int NameIndex(std::string_view text, const std::array<std::string_view, N>& name
     return -1;
 }
 
-void AppendTwoDigits(std::string& out, int value) {
-    out += static_cast<char>('0' + value / 10);
-    out += static_cast<char>('0' + value % 10);
+char* PutTwoDigits(char* out, int value) {
+    out[0] = static_cast<char>('0' + value / 10);
+    out[1] = static_cast<char>('0' + value % 10);
+    return out + 2;
 }
 
-std::string Format(std::string_view weekday, const CivilTime& t) {
-    std::string text(weekday);
-    text += ' ';
-    text += kMonths[static_cast<std::size_t>(t.month - 1)];
-    text += ' ';
-    AppendTwoDigits(text, t.day);
-    text += ' ';
-    AppendTwoDigits(text, t.hour);
-    text += ':';
-    AppendTwoDigits(text, t.minute);
-    text += ':';
-    AppendTwoDigits(text, t.second);
-    text += ' ';
-    text += std::to_string(t.year + 10000).substr(1);
-    return text;
+char* PutName(char* out, std::string_view name) {
+    out[0] = name[0];
+    out[1] = name[1];
+    out[2] = name[2];
+    return out + 3;
+}
+
+// Fills the kMboxDateLength characters at `out`; nothing is allocated, as it runs per message.
+void Format(char* out, std::string_view weekday, const CivilTime& t) {
+    out = PutName(out, weekday);
+    *out++ = ' ';
+    out = PutName(out, kMonths[static_cast<std::size_t>(t.month - 1)]);
+    *out++ = ' ';
+    out = PutTwoDigits(out, t.day);
+    *out++ = ' ';
+    out = PutTwoDigits(out, t.hour);
+    *out++ = ':';
+    out = PutTwoDigits(out, t.minute);
+    *out++ = ':';
+    out = PutTwoDigits(out, t.second);
+    *out++ = ' ';
+    out = PutTwoDigits(out, t.year / 100);
+    PutTwoDigits(out, t.year % 100);
 }
 
 // "Sun Jan 02 15:04:05 2000" as the message-start line holds it (names in any case).
@@ -142,44 +155,59 @@ std::string_view LinesAfterStart(const CEKViewDoc& doc, int index) {
 
 }  // namespace
 
-std::string MboxDate(const CEKViewDoc& doc, int index) {
+void MboxDate(const CEKViewDoc& doc, int index, char* out) {
     std::string_view text = doc.MessageLines(index).text();
     CivilTime t;
     int weekday = -1;
-    if (text.size() >= kStartPrefixLength + 24 &&
-        StartLineDate(text.substr(kStartPrefixLength, 24), t, weekday)) {
-        return Format(kWeekdays[static_cast<std::size_t>(weekday)], t);
+    if (text.size() >= kStartPrefixLength + kMboxDateLength &&
+        StartLineDate(text.substr(kStartPrefixLength, kMboxDateLength), t, weekday)) {
+        Format(out, kWeekdays[static_cast<std::size_t>(weekday)], t);
+        return;
     }
     std::string key;
     if (CEKViewDoc::NormalizeDate(doc.GetHeaderValue(index, "Date: "), key) &&
         DateKeyTime(key, t)) {
-        return Format(kWeekdays[static_cast<std::size_t>(Weekday(t))], t);
+        Format(out, kWeekdays[static_cast<std::size_t>(Weekday(t))], t);
+        return;
     }
-    return std::string(kEpochDate);
+    kEpochDate.copy(out, kMboxDateLength);
 }
 
-void AppendMboxMessage(std::string& out, const CEKViewDoc& doc, int index) {
-    out += "From MAILER-DAEMON ";
-    out += MboxDate(doc, index);
-    out += '\n';
-    // Lines are copied in whole runs; only a line matching ^>*From breaks a run. Such
-    // lines are found from their "From ", far rarer than line ends.
+std::string MboxDate(const CEKViewDoc& doc, int index) {
+    std::string date(kMboxDateLength, ' ');
+    MboxDate(doc, index, date.data());
+    return date;
+}
+
+void ForEachMboxPiece(const CEKViewDoc& doc, int index,
+                      const std::function<void(std::string_view)>& piece) {
+    char fromLine[kFromPrefix.size() + kMboxDateLength + 1];
+    kFromPrefix.copy(fromLine, kFromPrefix.size());
+    MboxDate(doc, index, fromLine + kFromPrefix.size());
+    fromLine[sizeof fromLine - 1] = '\n';
+    piece(std::string_view(fromLine, sizeof fromLine));
+    // Lines are passed on in whole runs; only a line matching ^>*From breaks a run.
+    // Such lines are found from their "From ", far rarer than line ends.
     std::string_view lines = LinesAfterStart(doc, index);
     std::size_t runStart = 0;
-    for (std::size_t at = lines.find("From "); at != std::string_view::npos;
-         at = lines.find("From ", at + 5)) {
+    for (std::size_t at = lines.find(kFrom); at != std::string_view::npos;
+         at = lines.find(kFrom, at + kFrom.size())) {
         std::size_t lineStart = at;
         while (lineStart > 0 && lines[lineStart - 1] == '>') {
             --lineStart;
         }
         if (lineStart == 0 || lines[lineStart - 1] == '\n') {
-            out.append(lines.substr(runStart, lineStart - runStart));
-            out += '>';
+            piece(lines.substr(runStart, lineStart - runStart));
+            piece(">");
             runStart = lineStart;
         }
     }
-    out.append(lines.substr(runStart));
-    out += '\n';
+    piece(lines.substr(runStart));
+    piece("\n");
+}
+
+void AppendMboxMessage(std::string& out, const CEKViewDoc& doc, int index) {
+    ForEachMboxPiece(doc, index, [&out](std::string_view bytes) { out.append(bytes); });
 }
 
 void AppendEmlMessage(std::string& out, const CEKViewDoc& doc, int index) {

@@ -314,5 +314,35 @@ TEST_F(ExportFilesTest, AWriteErrorLeavesNothingAndKeepsAReplacedFile) {
     }
 }
 
+// Quoted lines cut a message into many pieces: more than one gathered write holds,
+// written by the system's writev and, for a file that only has Write, one by one.
+TEST_F(ExportFilesTest, ManyQuotedLinesAcrossGatheredWrites) {
+    std::string bytes;
+    for (int m = 0; m < 3; ++m) {
+        bytes += Message({"Subject: q" + std::to_string(m)});
+        for (int i = 0; i < 1500; ++i) {
+            bytes += (i % 3 == 0   ? ">From "
+                      : i % 3 == 1 ? "From "
+                                   : "x From ") +
+                     std::to_string(i) + "\n";
+        }
+    }
+    std::ofstream(mailbox.path(), std::ios::binary | std::ios::trunc) << bytes;
+    ASSERT_TRUE(doc.ReadMailFile());
+    original = ReadAll(mailbox.path());
+    ASSERT_EQ(doc.GetMessageCount(), 3);
+    const std::string expected = AllMbox({0, 1, 2});
+    FailingFiles writeOnly(std::size_t(-1));
+    for (ExportFileMaker* files :
+         {&StandardExportFiles(), static_cast<ExportFileMaker*>(&writeOnly)}) {
+        SCOPED_TRACE(files == &writeOnly ? "Write only" : "writev");
+        fs::path target = out / "q.mbox";
+        ExportResult result = Export(ExportFormat::Mbox, target.string(), {}, true, *files);
+        ASSERT_TRUE(result.ok()) << result.reason;
+        EXPECT_EQ(ReadAll(target), expected);
+    }
+    EXPECT_NE(expected.find("\n>>From 0\n>From 1\nx From 2\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace ek::test
