@@ -10,9 +10,17 @@
 #include <system_error>
 #include <utility>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+
+#include "platform/NativePath.h"
+#else
 #include <fcntl.h>
 #include <sys/uio.h>
 #include <unistd.h>
+#endif
 
 #include "document/EKViewDoc.h"
 #include "document/Export.h"
@@ -30,6 +38,31 @@ constexpr std::size_t kGatherPieces = 1024;
 constexpr std::size_t kArenaSize = std::size_t{64} << 10;
 constexpr int kTempNameTries = 16;
 
+#ifdef _WIN32
+// The C runtime's descriptors: binary, so that LF stays LF, and not inherited.
+int CreateExclusive(const std::string& path) {
+    return ::_wopen(NativePath(path).c_str(),
+                    _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                    _S_IREAD | _S_IWRITE);
+}
+long long WriteSome(int fd, const char* data, std::size_t size) {
+    return ::_write(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
+}
+int CloseFd(int fd) {
+    return ::_close(fd);
+}
+#else
+int CreateExclusive(const std::string& path) {
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+long long WriteSome(int fd, const char* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
+int CloseFd(int fd) {
+    return ::close(fd);
+}
+#endif
+
 // Plain descriptor writes: every block goes to the kernel at once, so that a full
 // disk is reported by the write that met it.
 class FdExportFile : public ExportFile {
@@ -37,7 +70,7 @@ class FdExportFile : public ExportFile {
     explicit FdExportFile(int fd) : m_fd(fd) {}
     ~FdExportFile() override {
         if (m_fd >= 0) {
-            ::close(m_fd);
+            CloseFd(m_fd);
         }
     }
     FdExportFile(const FdExportFile&) = delete;
@@ -45,7 +78,7 @@ class FdExportFile : public ExportFile {
 
     bool Write(std::string_view bytes, std::string& reason) override {
         while (!bytes.empty()) {
-            ssize_t written = ::write(m_fd, bytes.data(), bytes.size());
+            long long written = WriteSome(m_fd, bytes.data(), bytes.size());
             if (written < 0 && errno == EINTR) {
                 continue;
             }
@@ -58,6 +91,15 @@ class FdExportFile : public ExportFile {
         return true;
     }
     bool WriteGather(std::span<const std::string_view> pieces, std::string& reason) override {
+#ifdef _WIN32
+        // No gathered write in the C runtime: piece by piece.
+        for (std::string_view piece : pieces) {
+            if (!Write(piece, reason)) {
+                return false;
+            }
+        }
+        return true;
+#else
         // Filled before use: clearing it would cost more than a small .eml file.
         std::array<iovec, kGatherPieces> iov;
         while (!pieces.empty()) {
@@ -71,9 +113,10 @@ class FdExportFile : public ExportFile {
             pieces = pieces.subspan(count);
         }
         return true;
+#endif
     }
     bool Close(std::string& reason) override {
-        if (::close(std::exchange(m_fd, -1)) != 0) {
+        if (CloseFd(std::exchange(m_fd, -1)) != 0) {
             reason = std::generic_category().message(errno);
             return false;
         }
@@ -81,6 +124,7 @@ class FdExportFile : public ExportFile {
     }
 
   private:
+#ifndef _WIN32
     // writev until every byte went, resuming after a short write.
     bool WriteAll(std::span<iovec> iov, std::string& reason) {
         while (!iov.empty()) {
@@ -104,6 +148,7 @@ class FdExportFile : public ExportFile {
         }
         return true;
     }
+#endif
 
     int m_fd;
 };
@@ -112,7 +157,7 @@ class FdExportFiles : public ExportFileMaker {
   public:
     std::unique_ptr<ExportFile> Create(const std::string& path, std::string& reason) override {
         // O_EXCL: never open a file that already exists (another export's, or a link).
-        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        int fd = CreateExclusive(path);
         if (fd < 0) {
             reason = std::generic_category().message(errno);
             return nullptr;
