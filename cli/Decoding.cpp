@@ -98,8 +98,10 @@ void DecodeShow(const CEKViewDoc& doc, int index, bool allHeaders, DecodedShow& 
     show.note = lines.note;
     show.attachmentsJson = "[";
     for (const mail::Attachment& attachment : message.attachments) {
-        show.attachmentsJson +=
-            (show.attachmentsJson.size() > 1 ? "," : "") + AttachmentJson(attachment);
+        if (show.attachmentsJson.size() > 1) {
+            show.attachmentsJson += ',';
+        }
+        show.attachmentsJson += AttachmentJson(attachment);
     }
     show.attachmentsJson += "]";
 }

@@ -45,7 +45,7 @@ bool CEKViewDoc::NormalizeDate(std::string_view value, std::string& key) {
 
     std::string day(TrimRightSpace(BeforeFirstSpace(rest)));
     if (day.size() == 1) {
-        day.insert(0, "0");
+        day = "0" + day;
     }
     rest = TrimLeftSpace(AfterFirstSpace(rest));
 

@@ -79,7 +79,9 @@ std::string CRecentFileList::GetMenuText(std::size_t index, const std::string& c
         }
     }
     name = AbbreviateName(name, kMaxDisplayLength);
-    std::string text = "&" + std::to_string(index + 1) + " ";
+    std::string text = "&";
+    text += std::to_string(index + 1);
+    text += ' ';
     for (char c : name) {
         text += c;
         if (c == '&') {
