@@ -96,14 +96,15 @@ void DecodeShow(const CEKViewDoc& doc, int index, bool allHeaders, DecodedShow& 
     mail::DecodedLines lines = mail::BuildDecodedLines(message, allHeaders);
     show.lines = std::move(lines.lines);
     show.note = lines.note;
-    show.attachmentsJson = "[";
+    std::string json = "[";
     for (const mail::Attachment& attachment : message.attachments) {
-        if (show.attachmentsJson.size() > 1) {
-            show.attachmentsJson += ',';
+        if (json.size() > 1) {
+            json += ',';
         }
-        show.attachmentsJson += AttachmentJson(attachment);
+        json += AttachmentJson(attachment);
     }
-    show.attachmentsJson += "]";
+    json += ']';
+    show.attachmentsJson = std::move(json);
 }
 
 int RunAttachments(const std::vector<std::string>& args) {

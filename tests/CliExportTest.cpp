@@ -42,7 +42,8 @@ CliRun RunCli(const std::vector<std::string>& args) {
     TempFile scratch("", "unused");
     std::string command = "XDG_CONFIG_HOME=" + Quote(scratch.dir()) + " " + Quote(EKVIEW_CLI);
     for (const std::string& arg : args) {
-        command += " " + Quote(arg);
+        command += ' ';
+        command += Quote(arg);
     }
     command += " >" + Quote(scratch.dir() + "/out") + " 2>" + Quote(scratch.dir() + "/err");
     int status = std::system(command.c_str());
