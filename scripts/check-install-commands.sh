@@ -45,8 +45,10 @@ done <"$work/commands"
 
 # A user's build may warn without failing; ours is to stay warning-free.
 # (A warning may point into a library header where our code was inlined.)
-if grep -E ': warning: ' "$work/all.log" >"$work/warnings"; then
-    cat "$work/warnings" >&2
+if grep -qE ': warning: ' "$work/all.log"; then
+    # Each warning with the line of ours it was inlined from, if any.
+    grep -B 12 -E ': warning: ' "$work/all.log" | grep -E "at $tree/|: warning: " |
+        sed "s|$tree/||g" >&2 || true
     fail "the Release build warned about our code"
 fi
 
