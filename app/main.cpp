@@ -24,6 +24,12 @@ std::vector<std::string> Arguments(int argc, char** argv) {
 // The arguments as given, for those the toolkit received as stand-ins.
 ek::ArgumentShield g_arguments;
 
+}  // namespace
+
+namespace ek {
+
+// Outside the unnamed namespace: the wxGetApp() that wxIMPLEMENT_APP_NO_MAIN defines
+// for the class would be local there, and unused.
 class EKViewWxApp : public wxApp {
   public:
     bool OnInit() override {
@@ -61,9 +67,9 @@ class EKViewWxApp : public wxApp {
     std::unique_ptr<ek::CEKViewApp> m_app;
 };
 
-}  // namespace
+}  // namespace ek
 
-wxIMPLEMENT_APP_NO_MAIN(EKViewWxApp);
+wxIMPLEMENT_APP_NO_MAIN(ek::EKViewWxApp);
 
 int main(int argc, char** argv) {
     ek::CommandLineInfo info = ek::ParseCommandLine(Arguments(argc, argv));
