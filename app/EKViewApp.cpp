@@ -9,6 +9,7 @@
 #include "app/AboutDlg.h"
 #include "platform/FileDropTarget.h"
 #include "platform/MessageBox.h"
+#include "platform/PathNames.h"
 #include "platform/WxText.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
@@ -24,7 +25,7 @@ std::optional<std::string> ShowOpenDialog(wxWindow* parent) {
     if (dialog.ShowModal() != wxID_OK) {
         return std::nullopt;
     }
-    return ToUtf8(dialog.GetPath());
+    return FileNameBytes(dialog.GetPath());
 }
 
 std::string CurrentDirectory() {
@@ -114,7 +115,7 @@ bool CEKViewApp::OpenDocumentFile(const std::string& path) {
     ReadResult result = m_docManager.OpenDocumentFile(path);
     if (!result) {
         char text[4096];
-        std::snprintf(text, sizeof text, str::kOpenFailed, path.c_str());
+        std::snprintf(text, sizeof text, str::kOpenFailed, pathname::ForDisplay(path).c_str());
         std::string message = text;
         if (!result.reason.empty()) {
             message += "\n" + result.reason;

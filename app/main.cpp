@@ -22,13 +22,22 @@ std::vector<std::string> Arguments(int argc, char** argv) {
     return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
 
+// The arguments as given, for those the toolkit received as stand-ins.
+ek::ArgumentShield g_arguments;
+
+}  // namespace
+
+namespace ek {
+
+// Outside the unnamed namespace: the wxGetApp() that wxIMPLEMENT_APP_NO_MAIN defines
+// for the class would be local there, and unused.
 class EKViewWxApp : public wxApp {
   public:
     bool OnInit() override {
         // wxWidgets has taken its own toolkit options out of argv by now.
         std::vector<std::string> args;
         for (int i = 1; i < argc; ++i) {
-            args.push_back(ek::ToUtf8(argv[i]));
+            args.push_back(g_arguments.Restore(ek::ToUtf8(argv[i])));
         }
         ek::CommandLineInfo info = ek::ParseCommandLine(args);
         if (info.action == ek::CommandLineInfo::Action::Error) {
@@ -64,9 +73,9 @@ class EKViewWxApp : public wxApp {
     std::unique_ptr<ek::CloseOnRequest> m_closeOnRequest;
 };
 
-}  // namespace
+}  // namespace ek
 
-wxIMPLEMENT_APP_NO_MAIN(EKViewWxApp);
+wxIMPLEMENT_APP_NO_MAIN(ek::EKViewWxApp);
 
 int main(int argc, char** argv) {
     ek::CommandLineInfo info = ek::ParseCommandLine(Arguments(argc, argv));
@@ -78,5 +87,21 @@ int main(int argc, char** argv) {
         std::fputs(ek::VersionText().c_str(), stdout);
         return 0;
     }
+#ifdef _WIN32
+    // wxWidgets reads the wide command line there; nothing is lost.
     return wxEntry(argc, argv) == 0 ? 0 : 1;
+#else
+    if (argc < 1) {
+        return wxEntry(argc, argv) == 0 ? 0 : 1;
+    }
+    g_arguments = ek::ArgumentShield(Arguments(argc, argv));
+    std::vector<std::string> shielded = g_arguments.ForToolkit();
+    std::vector<char*> toolkitArgv = {argv[0]};
+    for (std::string& arg : shielded) {
+        toolkitArgv.push_back(arg.data());
+    }
+    toolkitArgv.push_back(nullptr);
+    int toolkitArgc = static_cast<int>(toolkitArgv.size()) - 1;
+    return wxEntry(toolkitArgc, toolkitArgv.data()) == 0 ? 0 : 1;
+#endif
 }

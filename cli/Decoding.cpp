@@ -101,12 +101,15 @@ void DecodeShow(const CEKViewDoc& doc, int index, bool allHeaders, DecodedShow& 
     mail::DecodedLines lines = mail::BuildDecodedLines(message, allHeaders);
     show.lines = std::move(lines.lines);
     show.note = lines.note;
-    show.attachmentsJson = "[";
+    std::string json = "[";
     for (const mail::Attachment& attachment : message.attachments) {
-        show.attachmentsJson +=
-            (show.attachmentsJson.size() > 1 ? "," : "") + AttachmentJson(attachment);
+        if (json.size() > 1) {
+            json += ',';
+        }
+        json += AttachmentJson(attachment);
     }
-    show.attachmentsJson += "]";
+    json += ']';
+    show.attachmentsJson = std::move(json);
 }
 
 int RunAttachments(const std::vector<std::string>& args) {

@@ -182,8 +182,12 @@ fs::path Folder(const fs::path& target) {
 
 std::string TempName(const fs::path& target) {
     static std::minstd_rand random{std::random_device{}()};
-    return "." + target.filename().string() + ".ekview-" + std::to_string(random() % 1000000) +
-           ".tmp";
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".ekview-";
+    name += std::to_string(random() % 1000000);
+    name += ".tmp";
+    return name;
 }
 
 bool SameFile(const fs::path& a, const std::string& b) {

@@ -79,7 +79,7 @@ bool CMainFrame::Create() {
     SetAcceleratorTable(
         wxAcceleratorTable(static_cast<int>(accelerators.size()), accelerators.data()));
 
-    if (!CreateToolBar() || !CreateStatusBarPanes()) {
+    if (!CreateToolBarPane() || !CreateStatusBarPanes()) {
         return false;
     }
     LoadPlacement();

@@ -101,7 +101,7 @@ class CMainFrame : public wxFrame, public CCmdTarget {
 
   private:
     // Bars, placement and bar state (MainFrameBars.cpp).
-    bool CreateToolBar();
+    bool CreateToolBarPane();
     bool CreateStatusBarPanes();
     void LoadPlacement();
     void SavePlacement();

@@ -48,7 +48,7 @@ const char* IndicatorText(int id) {
 
 }  // namespace
 
-bool CMainFrame::CreateToolBar() {
+bool CMainFrame::CreateToolBarPane() {
     m_wndToolBar = new wxAuiToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                     wxAUI_TB_DEFAULT_STYLE | wxAUI_TB_GRIPPER);
     m_wndToolBar->SetToolBitmapSize(wxSize(16, 15));

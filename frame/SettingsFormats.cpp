@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/Cp932.h"
+#include "platform/PathNames.h"
 
 namespace ek::settings {
 
@@ -288,7 +289,8 @@ std::string RecentFileKey(int number) {
 std::vector<std::string> LoadRecentFiles(const ProfileStore& store) {
     std::vector<std::string> paths;
     for (int number = 1; number <= kRecentFileCount; ++number) {
-        std::string path = store.GetProfileString(kRecentFileSection, RecentFileKey(number), "");
+        std::string path = pathname::FromProfile(
+            store.GetProfileString(kRecentFileSection, RecentFileKey(number), ""));
         if (!path.empty()) {
             paths.push_back(std::move(path));
         }
@@ -300,7 +302,7 @@ bool SaveRecentFiles(ProfileStore& store, const std::vector<std::string>& paths)
     bool saved = true;
     for (int number = 1; number <= kRecentFileCount; ++number) {
         auto index = static_cast<std::size_t>(number - 1);
-        const std::string path = index < paths.size() ? paths[index] : std::string();
+        const std::string path = index < paths.size() ? pathname::ToProfile(paths[index]) : "";
         saved = store.WriteProfileString(kRecentFileSection, RecentFileKey(number), path) && saved;
     }
     return saved;

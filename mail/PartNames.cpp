@@ -107,7 +107,7 @@ std::string SafeFileName(std::string_view name, std::string_view fallback) {
         safe = std::string(fallback);
     }
     if (IsReserved(safe)) {
-        safe.insert(0, "_");
+        safe = "_" + safe;
     }
     if (safe.size() > kMaxFileNameBytes) {
         const std::size_t dot = safe.rfind('.');

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/PathNames.h"
 #include "res/Strings.h"
 
 namespace ek {
@@ -50,7 +51,7 @@ std::string CDocManager::GetTitle() const {
     if (path.empty()) {
         return str::kUntitled;
     }
-    return std::filesystem::path(path).filename().string();
+    return pathname::ForDisplay(std::filesystem::path(path).filename().string());
 }
 
 void CDocManager::UpdateAllViews() {

@@ -6,23 +6,28 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class wxEvtHandler;
 
 namespace ek {
 
-class CFileDropTarget : public wxFileDropTarget {
+class CFileDropTarget : public wxDropTarget {
   public:
-    // `canOpen` says whether a drop is welcome now; `open` receives the path (UTF-8)
-    // through `owner`'s event queue, after the drop has ended, so that the program
-    // the file came from is not kept waiting while the mailbox is read.
+    // `canOpen` says whether a drop is welcome now; `open` receives the path (its
+    // bytes as the system names the file) through `owner`'s event queue, after the
+    // drop has ended, so that the program the file came from is not kept waiting
+    // while the mailbox is read.
     CFileDropTarget(wxEvtHandler& owner, std::function<bool()> canOpen,
                     std::function<void(const std::string&)> open);
 
     wxDragResult OnEnter(wxCoord x, wxCoord y, wxDragResult def) override;
     wxDragResult OnDragOver(wxCoord x, wxCoord y, wxDragResult def) override;
     wxDragResult OnData(wxCoord x, wxCoord y, wxDragResult def) override;
-    bool OnDropFiles(wxCoord x, wxCoord y, const wxArrayString& fileNames) override;
+
+    // The files of the data received; false when none is opened.
+    bool OnDropReceived();
+    bool OnDropPaths(const std::vector<std::string>& paths);
 
   private:
     wxDragResult Offer() const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "frame/SettingsFormats.h"
+#include "platform/PathNames.h"
 
 namespace ek {
 
@@ -67,7 +68,7 @@ std::string CRecentFileList::GetMenuText(std::size_t index, const std::string& c
     if (index >= m_names.size() || m_names[index].empty()) {
         return {};
     }
-    std::string name = m_names[index];
+    std::string name = pathname::ForDisplay(m_names[index]);
     if (!currentDir.empty()) {
         std::string dir = currentDir;
         if (!IsSeparator(dir.back())) {
@@ -79,7 +80,9 @@ std::string CRecentFileList::GetMenuText(std::size_t index, const std::string& c
         }
     }
     name = AbbreviateName(name, kMaxDisplayLength);
-    std::string text = "&" + std::to_string(index + 1) + " ";
+    std::string text = "&";
+    text += std::to_string(index + 1);
+    text += ' ';
     for (char c : name) {
         text += c;
         if (c == '&') {

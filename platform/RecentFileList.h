@@ -28,7 +28,8 @@ class CRecentFileList {
     const std::string& operator[](std::size_t index) const { return m_names[index]; }
     bool IsEmpty() const;
 
-    // The menu text of entry `index`: "&1 " and the abbreviated path, '&' doubled.
+    // The menu text of entry `index`: "&1 " and the abbreviated path, readable (as
+    // UTF-8 or CP932), '&' doubled.
     // Empty for an empty slot. Entries in `currentDir` show their file name only.
     std::string GetMenuText(std::size_t index, const std::string& currentDir) const;
 

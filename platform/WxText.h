@@ -18,4 +18,16 @@ inline std::string ToUtf8(const wxString& text) {
     return std::string(utf8.data(), utf8.length());
 }
 
+// A path that the toolkit produced (a file dialog's choice) as the bytes that name
+// the file. wxGTK keeps a name that is not UTF-8 (a Shift-JIS one) in its file-name
+// conversion, which gives the bytes back; UTF-8 would lose them.
+inline std::string FileNameBytes(const wxString& path) {
+#ifdef _WIN32
+    return ToUtf8(path);
+#else
+    const wxCharBuffer bytes = wxConvFileName->cWX2MB(path);
+    return bytes.data() != nullptr ? std::string(bytes.data(), bytes.length()) : ToUtf8(path);
+#endif
+}
+
 }  // namespace ek

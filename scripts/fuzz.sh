@@ -15,7 +15,7 @@ BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
 if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
     CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DEKVIEW_BUILD_FUZZERS=ON -DEKVIEW_BUILD_GUI=OFF -DEKVIEW_BUILD_TESTS=OFF \
-        -DEKVIEW_BUILD_BENCH=OFF >/dev/null
+        -DEKVIEW_BUILD_BENCH=OFF -DEKVIEW_WERROR=ON >/dev/null
 fi
 cmake --build "$BUILD_DIR" -j "$(nproc)" --target ekview_fuzzers
 

@@ -5,6 +5,11 @@
 # its tests under Wine need (scripts/test-windows.sh), which the normal set-up leaves out.
 set -eu
 
+# A script that has checked once exports EKVIEW_DEPS_CHECKED=1 for the scripts it calls.
+if [ "${EKVIEW_DEPS_CHECKED:-}" = 1 ]; then
+    exit 0
+fi
+
 PACKAGES="build-essential cmake ninja-build pkg-config git python3 time
 libgtest-dev libgmock-dev googletest libbenchmark-dev
 clang clang-format libclang-rt-14-dev

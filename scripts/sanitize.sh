@@ -10,10 +10,10 @@ SANITIZE="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame
 
 ./scripts/install-deps.sh
 if [ -f "$BUILD_DIR/CMakeCache.txt" ]; then
-    cmake -S . -B "$BUILD_DIR" >/dev/null
+    cmake -S . -B "$BUILD_DIR" -DEKVIEW_WERROR=ON >/dev/null
 else
     CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DEKVIEW_BUILD_GUI=OFF -DEKVIEW_BUILD_BENCH=OFF \
+        -DEKVIEW_BUILD_GUI=OFF -DEKVIEW_BUILD_BENCH=OFF -DEKVIEW_WERROR=ON \
         -DCMAKE_CXX_FLAGS="$SANITIZE" -DCMAKE_EXE_LINKER_FLAGS="$SANITIZE" >/dev/null
 fi
 cmake --build "$BUILD_DIR" -j "$(nproc)"

@@ -5,6 +5,7 @@ set -eu
 cd "$(dirname "$0")/.."
 
 ./scripts/install-deps.sh
+export EKVIEW_DEPS_CHECKED=1
 ./scripts/build.sh
 # The logic and CLI tests once more, under the address and undefined-behaviour sanitizers.
 ./scripts/sanitize.sh

@@ -325,7 +325,9 @@ TEST(Cp932Decode, AppendUtf8EncodesEveryLengthAndReplacesInvalidCodePoints) {
     for (const auto& c : cases) {
         std::string out = "x";
         AppendUtf8(out, c.cp);
-        EXPECT_EQ(out, "x" + std::string(c.utf8)) << "U+" << std::hex << unsigned(c.cp);
+        std::string expected = "x";
+        expected += c.utf8;
+        EXPECT_EQ(out, expected) << "U+" << std::hex << unsigned(c.cp);
     }
 }
 

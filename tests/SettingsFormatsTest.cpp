@@ -176,17 +176,18 @@ TEST(FaceNameCutTest, Cp932FacesEndOnAWholeCharacter) {
         sixteen += kanji;
     }
     const std::string ascii30(30, 'a');
+    const std::string kanji15 = sixteen.substr(0, 30);
     const struct {
         std::string face;
         std::size_t expectedBytes;
     } cases[] = {
         {sixteen, 30},
-        {sixteen.substr(0, 30), 30},
+        {kanji15, 30},
         {ascii30 + kanji, 30},
         {ascii30 + "b" + kanji, 31},
         {ascii30 + "\x82", 30},  // a lead byte at the end, its trail already lost
         {ascii30 + "\x82\x60", 30},
-        {"a" + sixteen.substr(0, 30), 31},
+        {"a" + kanji15, 31},
         {"a" + sixteen, 31},
         {std::string(31, 'z'), 31},
         {std::string(50, 'z'), 31},

@@ -28,9 +28,7 @@ void CEKThreadView::OnInitialUpdate() {
 
     CEKViewDoc& doc = Doc();
     const int count = doc.GetMessageCount();
-    // A new, untitled document keeps the last file's messages, which the subject
-    // list no longer shows; neither does this list.
-    if (count <= 0 || doc.GetPathName().empty()) {
+    if (count <= 0) {
         return;
     }
 

@@ -29,17 +29,18 @@ void CEKTitleView::OnInitialUpdate() {
     ResetRows(0);
 
     CEKViewDoc& doc = Doc();
-    if (doc.GetPathName().empty()) {
-        return;
-    }
     SetImageList(frame.GetListImages(), wxIMAGE_LIST_SMALL);
-    ReadResult read = doc.ReadMailFile();
-    if (read.status == ReadStatus::ReadError) {
-        // The messages read before the error stay and are listed.
-        AfxMessageBox(frame.IsShown() ? &frame : nullptr, read.reason, MessageIcon::Stop);
-    } else if (!read) {
-        AfxMessageBox(frame.IsShown() ? &frame : nullptr, str::kNotMailFile, MessageIcon::Stop);
-        return;
+    // A new, untitled document reads nothing but keeps the messages it holds, and
+    // lists them as the thread list does, so that both lists agree with the count.
+    if (!doc.GetPathName().empty()) {
+        ReadResult read = doc.ReadMailFile();
+        if (read.status == ReadStatus::ReadError) {
+            // The messages read before the error stay and are listed.
+            AfxMessageBox(frame.IsShown() ? &frame : nullptr, read.reason, MessageIcon::Stop);
+        } else if (!read) {
+            AfxMessageBox(frame.IsShown() ? &frame : nullptr, str::kNotMailFile, MessageIcon::Stop);
+            return;
+        }
     }
     if (doc.GetMessageCount() == 0) {
         return;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/CommandLine.h"
 
 namespace ek {
@@ -40,6 +42,38 @@ TEST(CommandLineTest, ParsesFilesAndOptions) {
         EXPECT_EQ(info.fileName, c.fileName);
         EXPECT_EQ(info.error.empty(), c.action != Action::Error);
     }
+}
+
+TEST(CommandLineTest, TheToolkitGetsAsciiStandInsAndTheBytesComeBack) {
+    const std::string cp932 = "/tmp/\x8e\xf3\x90M\x94\xa0.mbx";
+    const std::vector<std::vector<std::string>> lines = {
+        {},
+        {cp932},
+        {"--display", ":1", "/home/me/受信箱.mbx"},
+        {"--", cp932, "--name", "ekview"},
+        // Arguments that look like stand-ins are neither taken for one nor mixed up.
+        {"@ekview-argument-0", cp932, "@ekview-argument@-1"},
+    };
+    for (const std::vector<std::string>& given : lines) {
+        SCOPED_TRACE(testing::PrintToString(given));
+        ArgumentShield shield(given);
+        const std::vector<std::string>& forToolkit = shield.ForToolkit();
+        ASSERT_EQ(forToolkit.size(), given.size());
+        for (std::size_t i = 0; i < given.size(); ++i) {
+            for (char c : forToolkit[i]) {
+                EXPECT_LT(static_cast<unsigned char>(c), 0x80) << forToolkit[i];
+            }
+            EXPECT_EQ(shield.Restore(forToolkit[i]), given[i]);
+            // Toolkit options such as --display :1 reach it as they are.
+            const bool ascii = std::all_of(given[i].begin(), given[i].end(),
+                                           [](char c) { return (c & 0x80) == 0; });
+            EXPECT_EQ(forToolkit[i] == given[i], ascii) << forToolkit[i];
+            for (std::size_t j = 0; j < i; ++j) {
+                EXPECT_NE(forToolkit[i], forToolkit[j]);
+            }
+        }
+    }
+    EXPECT_EQ(ArgumentShield().Restore("inbox.mbx"), "inbox.mbx");
 }
 
 TEST(CommandLineTest, HelpAndVersionTexts) {

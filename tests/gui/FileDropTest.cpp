@@ -36,11 +36,7 @@ class FileDropTest : public ::testing::Test {
 
     // The drop as it arrives, then the open that follows it once the drop is over.
     static bool Drop(ProgramRun& run, const std::vector<std::string>& paths) {
-        wxArrayString names;
-        for (const std::string& path : paths) {
-            names.push_back(wxString::FromUTF8(path));
-        }
-        bool accepted = Target(run).OnDropFiles(10, 10, names);
+        bool accepted = Target(run).OnDropPaths(paths);
         RunPending();
         return accepted;
     }

@@ -328,11 +328,12 @@ TEST_F(FrameTest, OpenAndNewFollowTheFrameworkSequence) {
     EXPECT_EQ(frame.GetTitleView()->GetItemCount(), count);
     EXPECT_TRUE(frame.QueryCommand(ID_VIEW_CONTENT).IsEnabled());
 
-    // Ctrl+N empties the path and the list; the messages stay in memory.
+    // Ctrl+N empties the path; the messages stay in memory and stay listed.
     ASSERT_TRUE(frame.ExecuteCommand(ID_FILE_NEW));
     EXPECT_TRUE(run->Doc().GetPathName().empty());
     EXPECT_EQ(run->Doc().GetMessageCount(), count);
-    EXPECT_EQ(frame.GetTitleView()->GetItemCount(), 0);
+    EXPECT_EQ(frame.GetTitleView()->GetItemCount(), count);
+    EXPECT_EQ(run->App().GetRecentFileList()[0], SamplePath());
     EXPECT_EQ(frame.GetTitle(), wxString::FromUTF8("無題 - EKView"));
 }
 

@@ -12,14 +12,20 @@
 
 #include "GuiTestSupport.h"
 
-namespace {
+namespace ek::test {
 
-bool g_haveDisplay = false;
-
+// Outside the unnamed namespace: the wxGetApp() that wxIMPLEMENT_APP_NO_MAIN defines
+// for the class would be local there, and unused.
 class TestApp : public wxApp {
   public:
     bool OnInit() override { return true; }
 };
+
+}  // namespace ek::test
+
+namespace {
+
+bool g_haveDisplay = false;
 
 class FailingLog : public wxLog {
   protected:
@@ -41,7 +47,7 @@ void FailOnAssert(const wxString& file, int line, const wxString& func, const wx
 
 }  // namespace
 
-wxIMPLEMENT_APP_NO_MAIN(TestApp);
+wxIMPLEMENT_APP_NO_MAIN(ek::test::TestApp);
 
 namespace ek::test {
 bool HaveDisplay() {
@@ -63,7 +69,7 @@ int main(int argc, char** argv) {
         }
         ::setenv("HOME", home.c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
-        wxApp::SetInstance(new TestApp);
+        wxApp::SetInstance(new ek::test::TestApp);
         int wxArgc = 1;
         char* wxArgv[] = {argv[0], nullptr};
         if (!wxEntryStart(wxArgc, wxArgv) || !wxTheApp->CallOnInit()) {

@@ -479,24 +479,46 @@ TEST_F(NavigationFrameTest, WithoutTheThreadListNeitherStepIsEnabled) {
     EXPECT_EQ(run.Current(), 0);
 }
 
-// File > New empties both lists while the messages stay in memory: nothing to step to.
-TEST_F(NavigationFrameTest, AfterNewNeitherListOffersAStep) {
-    NavigationRun run({SamplePath()});
-    ASSERT_TRUE(run.Started());
-    run.Accelerator('N');
-    ASSERT_EQ(run.Current(), 1);
-    run.Accelerator('N', true);
-    ASSERT_EQ(run.Title().GetItemCount(), 0);
-    ASSERT_EQ(run.Doc().GetMessageCount(), kSampleCount);
+// File > New keeps the messages in memory; both lists are built from them again,
+// so the lists, the indicator, the steps and the text pane all tell the same story,
+// whichever list was current and whichever pane was up.
+TEST_F(NavigationFrameTest, AfterNewTheListsTheIndicatorAndTheCommandsAgree) {
     for (bool threadMode : {false, true}) {
-        SCOPED_TRACE(threadMode ? "thread list" : "subject list");
-        if (run.Frame().IsThreadMode() != threadMode) {
-            run.Accelerator('T');
-        }
-        EXPECT_EQ(run.ShownList().GetItemCount(), 0);
-        for (int id : {ID_MAIL_NEXT, ID_MAIL_PREV}) {
-            EXPECT_FALSE(run.Frame().QueryCommand(id).IsEnabled());
-            EXPECT_FALSE(MenuEnabled(run.Frame(), id));
+        for (bool textShown : {false, true}) {
+            SCOPED_TRACE(std::string(threadMode ? "thread list" : "subject list") +
+                         (textShown ? ", text shown" : ", list shown"));
+            NavigationRun run({SamplePath()});
+            ASSERT_TRUE(run.Started());
+            if (threadMode) {
+                run.Accelerator('T');
+            }
+            run.Accelerator('N');
+            run.Accelerator('N');
+            ASSERT_EQ(run.Indicator(), Position(3, kSampleCount));
+            if (textShown) {
+                run.ListEnter();
+                ASSERT_FALSE(run.Frame().IsListShown());
+            }
+
+            run.Accelerator('N', true);
+            ASSERT_TRUE(run.Doc().GetPathName().empty());
+            ASSERT_EQ(run.Doc().GetMessageCount(), kSampleCount);
+            EXPECT_TRUE(run.Frame().IsListShown());
+            EXPECT_EQ(run.Title().GetItemCount(), kSampleCount);
+            EXPECT_EQ(run.Thread().GetItemCount(), kSampleCount);
+            EXPECT_EQ(run.Current(), 0);
+            EXPECT_EQ(run.ShownList().GetItemState(0, kSelectedFocused), kSelectedFocused);
+            EXPECT_EQ(run.Indicator(), Position(1, kSampleCount));
+            EXPECT_TRUE(run.Frame().QueryCommand(ID_MAIL_NEXT).IsEnabled());
+            EXPECT_FALSE(run.Frame().QueryCommand(ID_MAIL_PREV).IsEnabled());
+
+            run.Accelerator('N');
+            EXPECT_EQ(run.Current(), run.Frame().IsThreadMode() ? run.Thread().MessageOfRow(1) : 1);
+            EXPECT_EQ(run.Indicator(), Position(run.Current() + 1, kSampleCount));
+            ASSERT_TRUE(run.Frame().QueryCommand(ID_VIEW_CONTENT).IsEnabled());
+            run.ListEnter();
+            ASSERT_FALSE(run.Frame().IsListShown());
+            EXPECT_TRUE(run.Shows(run.Current()));
         }
     }
 }

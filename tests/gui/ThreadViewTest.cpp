@@ -233,7 +233,7 @@ TEST_F(ThreadViewTest, RowZeroIsCurrentAfterEveryBuild) {
     EXPECT_EQ(list.GetItemState(5, kSelectedFocused), 0);
 }
 
-TEST_F(ThreadViewTest, EmptyAndUntitledDocumentsLeaveTheListEmpty) {
+TEST_F(ThreadViewTest, AnEmptyDocumentLeavesTheListEmptyAnUntitledOneKeepsItsMessages) {
     auto empty = Start({});
     EXPECT_EQ(empty->Thread().GetItemCount(), 0);
     EXPECT_EQ(empty->Thread().GetColumnCount(), 3);
@@ -241,12 +241,14 @@ TEST_F(ThreadViewTest, EmptyAndUntitledDocumentsLeaveTheListEmpty) {
     EXPECT_FALSE(empty->Thread().CanGoPrev());
     empty->Close();
 
-    // A new document keeps the last file's messages in memory; the lists show none.
+    // A new document keeps the last file's messages in memory, and the list is
+    // built from them.
     auto run = Start({SamplePath()});
     run->Frame().ExecuteCommand(ID_FILE_NEW);
     RunPending();
     EXPECT_EQ(run->Doc().GetMessageCount(), 12);
-    EXPECT_EQ(run->Thread().GetItemCount(), 0);
+    EXPECT_EQ(run->Thread().GetItemCount(), 12);
+    EXPECT_EQ(run->Doc().m_nCurrent, 0);
 }
 
 TEST_F(ThreadViewTest, StepsThroughTheRowsInThreadOrder) {
