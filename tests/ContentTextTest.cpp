@@ -46,7 +46,7 @@ void Build(ContentText& text, const Lines& lines, bool note, const std::string& 
 std::string Show(const Lines& lines) {
     std::string shown;
     for (const std::string& line : lines) {
-        shown += "[" + cp932::ToUtf8(line) + "]";
+        shown.append("[").append(cp932::ToUtf8(line)).append("]");
     }
     return shown;
 }
@@ -191,7 +191,7 @@ TEST(ContentTextTest, RandomMessagesStyleRandomStretchesAsTheWholeMessage) {
         for (int i = 0; i < count; ++i) {
             std::string line;
             if (random() % 8 == 0) {
-                line = "\n";
+                line.push_back('\n');
             } else {
                 const int n = static_cast<int>(random() % 7);
                 for (int k = 0; k < n; ++k) {
