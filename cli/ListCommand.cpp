@@ -21,12 +21,7 @@ void AppendJsonRow(std::string& out, int index, const std::vector<std::string>& 
                    bool decode) {
     out += "{\"index\":";
     AppendDecimal(out, index);
-    out += ",\"date\":";
-    AppendJsonString(out, row[0]);
-    out += ",\"sender\":";
-    AppendJsonField(out, row[1], decode);
-    out += ",\"subject\":";
-    AppendJsonField(out, row[2], decode);
+    AppendJsonRowFields(out, row, decode);
     out += ",\"multipart\":";
     out += multipart ? "true}\n" : "false}\n";
 }

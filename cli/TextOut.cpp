@@ -198,6 +198,15 @@ void AppendJsonField(std::string& out, std::string_view text, bool utf8) {
     }
 }
 
+void AppendJsonRowFields(std::string& out, const std::vector<std::string>& fields, bool decoded) {
+    out += ",\"date\":";
+    AppendJsonString(out, fields[0]);
+    out += ",\"sender\":";
+    AppendJsonField(out, fields[1], decoded);
+    out += ",\"subject\":";
+    AppendJsonField(out, fields[2], decoded);
+}
+
 void AppendDecimal(std::string& out, long long value) {
     char digits[24];
     auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);

@@ -50,4 +50,8 @@ void AppendJsonUtf8String(std::string& out, std::string_view utf8);
 void AppendJsonField(std::string& out, std::string_view text, bool utf8);
 void AppendDecimal(std::string& out, long long value);
 
+// `,"date":…,"sender":…,"subject":…` of a list row's first three fields, sender and
+// subject UTF-8 already when `decoded`: the same members in list, search and threads.
+void AppendJsonRowFields(std::string& out, const std::vector<std::string>& fields, bool decoded);
+
 }  // namespace ek::cli

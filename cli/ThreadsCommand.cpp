@@ -23,12 +23,7 @@ void AppendJsonRow(std::string& out, int row, const ThreadRow& entry,
     out += ",\"depth\":";
     AppendDecimal(out, entry.depth);
     out += entry.hasParts ? ",\"multipart\":true" : ",\"multipart\":false";
-    out += ",\"date\":";
-    AppendJsonString(out, fields[0]);
-    out += ",\"sender\":";
-    AppendJsonField(out, fields[1], decode);
-    out += ",\"subject\":";
-    AppendJsonField(out, fields[2], decode);
+    AppendJsonRowFields(out, fields, decode);
     out += "}\n";
 }
 
