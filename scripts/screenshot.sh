@@ -47,8 +47,9 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-# Xvfb picks a free display itself and writes its number to fd 3.
-Xvfb -displayfd 3 -screen 0 1024x720x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and writes its number to fd 3. -noreset: without
+# it the server resets when its last client leaves, and a client connecting then is refused.
+Xvfb -displayfd 3 -screen 0 1024x720x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 tries=0
 until [ -s "$work/display" ]; do
@@ -64,9 +65,11 @@ display=":$(cat "$work/display")"
 export DISPLAY="$display"
 
 # Wait for the server, then for the window with the mailbox's title.
+# A check that returns 2 has failed for good (the viewer exited): stop waiting.
 wait_for() {
     tries=0
     until "$@" >/dev/null 2>&1; do
+        [ $? -eq 2 ] && return 1
         tries=$((tries + 1))
         if [ "$tries" -gt 200 ]; then
             return 1
@@ -82,7 +85,11 @@ if [ -n "$profile" ]; then
 fi
 HOME="$work" XDG_CONFIG_HOME="$work/config" "$viewer" "$mailbox" >"$work/viewer.log" 2>&1 &
 viewer_pid=$!
-if ! wait_for xwininfo -name "$title"; then
+viewer_shows_window() {
+    kill -0 "$viewer_pid" 2>/dev/null || return 2
+    xwininfo -name "$title"
+}
+if ! wait_for viewer_shows_window; then
     echo "screenshot: the window \"$title\" did not appear" >&2
     cat "$work/viewer.log" >&2
     exit 1

@@ -21,7 +21,7 @@ fail() {
     exit 1
 }
 
-Xvfb -displayfd 3 -screen 0 1024x720x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x720x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
 tries=0
 until [ -s "$work/display" ]; do
