@@ -6,7 +6,7 @@
 
 #include <chrono>
 
-#include "frame/ProgressWindow.h"
+#include "gui/frame/ProgressWindow.h"
 
 namespace ek::bench {
 

@@ -17,14 +17,14 @@
 #include <string>
 #include <vector>
 
-#include "app/EKViewApp.h"
-#include "frame/ProgressWindow.h"
-#include "platform/Cp932Decode.h"
-#include "platform/Cp932Encode.h"
-#include "res/Resource.h"
-#include "views/ContentFormat.h"
-#include "views/ContentView.h"
-#include "views/FirstPart.h"
+#include "core/platform/Cp932Decode.h"
+#include "core/platform/Cp932Encode.h"
+#include "core/views/ContentFormat.h"
+#include "core/views/FirstPart.h"
+#include "gui/app/EKViewApp.h"
+#include "gui/frame/ProgressWindow.h"
+#include "gui/views/ContentView.h"
+#include "shell/Resource.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ bool Measure(const std::string& mailbox, const std::string& profile, Figures& fi
     ek::CEKContentView* content = nullptr;
     ek::CEKViewApp::Options options;
     options.profilePath = profile;
-    options.panes.createContent = [&content](ek::CMainFrame& frame, wxWindow* parent) {
+    options.panes.createContent = [&content](ek::PaneHost& frame, wxWindow* parent) {
         content = new ek::CEKContentView(frame, parent);
         return content;
     };

@@ -9,11 +9,11 @@
 #include <filesystem>
 #include <string>
 
-#include "app/EKViewApp.h"
-#include "document/EKViewDoc.h"
-#include "frame/ProgressWindow.h"
-#include "res/Resource.h"
-#include "views/TitleView.h"
+#include "core/document/EKViewDoc.h"
+#include "gui/app/EKViewApp.h"
+#include "gui/frame/ProgressWindow.h"
+#include "gui/views/TitleView.h"
+#include "shell/Resource.h"
 
 namespace {
 

@@ -14,14 +14,14 @@
 #include <memory>
 #include <string>
 
-#include "app/EKViewApp.h"
 #include "bench/GuiBench.h"
-#include "document/MailSearch.h"
-#include "frame/ProgressWindow.h"
-#include "frame/SearchDlg.h"
-#include "res/Resource.h"
-#include "views/ContentView.h"
-#include "views/DecodedView.h"
+#include "core/document/MailSearch.h"
+#include "gui/app/EKViewApp.h"
+#include "gui/frame/ProgressWindow.h"
+#include "gui/frame/SearchDlg.h"
+#include "gui/views/ContentView.h"
+#include "shell/DecodedView.h"
+#include "shell/Resource.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "bench/BenchSupport.h"
-#include "document/EKViewDoc.h"
-#include "views/ThreadLink.h"
+#include "core/document/EKViewDoc.h"
+#include "core/views/ThreadLink.h"
 
 namespace {
 
@@ -75,8 +75,7 @@ int main(int argc, char** argv) {
     auto threads = ek::bench::MeasureInChild([&] { ReadWithRows(path, true); });
 
     std::printf("mailbox: %s, %.1f MB, %d messages\n", path.c_str(), megabytes, ReadOnly(path));
-    std::printf("%-34s %9s %9s %12s %10s\n", "step", "seconds", "ratio", "peak MiB",
-                "peak/file");
+    std::printf("%-34s %9s %9s %12s %10s\n", "step", "seconds", "ratio", "peak MiB", "peak/file");
     auto line = [&](const char* name, const ek::bench::Figure& f) {
         std::printf("%-34s %9.3f %9.2f %12.1f %10.2f\n", name, f.seconds,
                     f.seconds / baseline.seconds, static_cast<double>(f.peakKiB) / 1024,

@@ -64,12 +64,12 @@ for count in $COUNTS; do
     done
     # The viewer under a virtual X server: open to list ready, the thread list,
     # and (once) a 20,000-line message shown.
-    if [ -x "$BUILD_DIR/app/gui_open_bench" ] && [ "$count" -le 100000 ]; then
-        xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$BUILD_DIR/app/gui_open_bench" "$mailbox"
-        xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$BUILD_DIR/app/thread_view_bench" "$mailbox"
-        xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$BUILD_DIR/app/gui_search_bench" "$mailbox"
+    if [ -x "$BUILD_DIR/bench/gui_open_bench" ] && [ "$count" -le 100000 ]; then
+        xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$BUILD_DIR/bench/gui_open_bench" "$mailbox"
+        xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$BUILD_DIR/bench/thread_view_bench" "$mailbox"
+        xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$BUILD_DIR/bench/gui_search_bench" "$mailbox"
     fi
 done
-if [ -x "$BUILD_DIR/app/content_bench" ]; then
-    xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$BUILD_DIR/app/content_bench" 20000
+if [ -x "$BUILD_DIR/bench/content_bench" ]; then
+    xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$BUILD_DIR/bench/content_bench" 20000
 fi

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "views/ThreadLink.h"
+#include "core/views/ThreadLink.h"
 
 namespace {
 

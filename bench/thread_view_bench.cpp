@@ -10,10 +10,10 @@
 #include <filesystem>
 #include <string>
 
-#include "app/EKViewApp.h"
-#include "frame/ProgressWindow.h"
-#include "res/Resource.h"
-#include "views/ThreadView.h"
+#include "gui/app/EKViewApp.h"
+#include "gui/frame/ProgressWindow.h"
+#include "gui/views/ThreadView.h"
+#include "shell/Resource.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ bool Measure(const std::string& path, const std::string& profile, Figures& figur
     ek::CEKViewApp::Options options;
     options.profilePath = profile;
     ek::CEKThreadView* thread = nullptr;
-    options.panes.createThread = [&thread](ek::CMainFrame& frame, wxWindow* parent) {
+    options.panes.createThread = [&thread](ek::PaneHost& frame, wxWindow* parent) {
         thread = new ek::CEKThreadView(frame, parent);
         return thread;
     };

@@ -9,12 +9,12 @@
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
 #include "cli/TextOut.h"
-#include "mail/DecodedLines.h"
-#include "mail/DecodedSearchText.h"
-#include "mail/HeaderDecode.h"
-#include "mail/MimeMessage.h"
-#include "mail/PartNames.h"
-#include "mail/SaveAttachment.h"
+#include "core/mail/DecodedLines.h"
+#include "core/mail/DecodedSearchText.h"
+#include "core/mail/HeaderDecode.h"
+#include "core/mail/MimeMessage.h"
+#include "core/mail/PartNames.h"
+#include "core/mail/SaveAttachment.h"
 
 namespace ek::cli {
 

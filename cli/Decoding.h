@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "document/EKViewDoc.h"
-#include "document/MailSearch.h"
+#include "core/document/EKViewDoc.h"
+#include "core/document/MailSearch.h"
 
 namespace ek::cli {
 

@@ -6,8 +6,8 @@
 
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
-#include "document/Export.h"
-#include "frame/ProgressDlg.h"
+#include "core/document/Export.h"
+#include "core/platform/ProgressDlg.h"
 
 namespace ek::cli {
 

@@ -7,7 +7,7 @@
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
 #include "cli/TextOut.h"
-#include "platform/Cp932Decode.h"
+#include "core/platform/Cp932Decode.h"
 
 namespace ek::cli {
 

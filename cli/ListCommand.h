@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "document/EKViewDoc.h"
+#include "core/document/EKViewDoc.h"
 
 namespace ek::cli {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "document/EKViewDoc.h"
+#include "core/document/EKViewDoc.h"
 
 namespace ek::cli {
 

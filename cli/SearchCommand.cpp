@@ -9,7 +9,7 @@
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
 #include "cli/TextOut.h"
-#include "document/MailSearch.h"
+#include "core/document/MailSearch.h"
 
 namespace ek::cli {
 

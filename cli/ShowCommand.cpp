@@ -10,12 +10,12 @@
 #include "cli/Output.h"
 #include "cli/StyledText.h"
 #include "cli/TextOut.h"
-#include "frame/SettingsFormats.h"
-#include "platform/ConsoleIo.h"
-#include "platform/Cp932Encode.h"
-#include "platform/ProfileFile.h"
-#include "views/FirstPart.h"
-#include "views/Highlight.h"
+#include "core/frame/SettingsFormats.h"
+#include "core/platform/ConsoleIo.h"
+#include "core/platform/Cp932Encode.h"
+#include "core/platform/ProfileFile.h"
+#include "core/views/FirstPart.h"
+#include "core/views/Highlight.h"
 
 namespace ek::cli {
 

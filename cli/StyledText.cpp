@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "cli/TextOut.h"
-#include "platform/Cp932Decode.h"
+#include "core/platform/Cp932Decode.h"
 
 namespace ek::cli {
 

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/SettingsFormats.h"
-#include "views/StyleRuns.h"
+#include "core/frame/SettingsFormats.h"
+#include "core/views/StyleRuns.h"
 
 namespace ek::cli {
 

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstdio>
 
-#include "platform/Cp932Decode.h"
+#include "core/platform/Cp932Decode.h"
 
 namespace ek::cli {
 

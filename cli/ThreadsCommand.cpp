@@ -4,7 +4,7 @@
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
 #include "cli/TextOut.h"
-#include "views/ThreadLink.h"
+#include "core/views/ThreadLink.h"
 
 namespace ek::cli {
 

@@ -11,7 +11,7 @@
 #include "cli/SearchCommand.h"
 #include "cli/ShowCommand.h"
 #include "cli/ThreadsCommand.h"
-#include "platform/ConsoleIo.h"
+#include "core/platform/ConsoleIo.h"
 
 int main(int argc, char** argv) {
     using namespace ek::cli;

@@ -1,4 +1,4 @@
-# What `cmake --install` puts beside the two programs (installed by app/ and cli/):
+# What `cmake --install` puts beside the two programs (installed by gui/ and cli/):
 # the manual pages and, with the viewer, its desktop entry, MIME type and icons.
 include(GNUInstallDirs)
 
@@ -10,15 +10,15 @@ if(EKVIEW_BUILD_GUI)
             DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
     if(UNIX AND NOT APPLE)
         set(share ${CMAKE_INSTALL_DATADIR})
-        install(FILES ${PROJECT_SOURCE_DIR}/res/desktop/ekview.desktop
+        install(FILES ${PROJECT_SOURCE_DIR}/gui/res/desktop/ekview.desktop
                 DESTINATION ${share}/applications)
-        install(FILES ${PROJECT_SOURCE_DIR}/res/desktop/ekview-mime.xml
+        install(FILES ${PROJECT_SOURCE_DIR}/gui/res/desktop/ekview-mime.xml
                 DESTINATION ${share}/mime/packages RENAME ekview.xml)
         foreach(size 16 32 48 64 128 256)
-            install(FILES ${PROJECT_SOURCE_DIR}/res/icons/ekview-${size}.png
+            install(FILES ${PROJECT_SOURCE_DIR}/gui/res/icons/ekview-${size}.png
                     DESTINATION ${share}/icons/hicolor/${size}x${size}/apps RENAME ekview.png)
         endforeach()
-        install(FILES ${PROJECT_SOURCE_DIR}/res/icons/ekview.svg
+        install(FILES ${PROJECT_SOURCE_DIR}/gui/res/icons/ekview.svg
                 DESTINATION ${share}/icons/hicolor/scalable/apps)
         # A package's triggers refresh these caches; a plain install refreshes them
         # itself, so that the desktop knows the new type and entry at once.

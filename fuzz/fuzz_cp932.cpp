@@ -1,9 +1,9 @@
 // The CP932 layer on arbitrary bytes: the decoder with its position map, UTF-8 output,
 // the character rules, the marker search, and the encoder on what was decoded.
+#include "core/platform/Cp932.h"
+#include "core/platform/Cp932Decode.h"
+#include "core/platform/Cp932Encode.h"
 #include "fuzz/FuzzSupport.h"
-#include "platform/Cp932.h"
-#include "platform/Cp932Decode.h"
-#include "platform/Cp932Encode.h"
 
 namespace {
 

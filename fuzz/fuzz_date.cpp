@@ -2,7 +2,7 @@
 // date-key steps.
 #include <cstring>
 
-#include "document/EKViewDoc.h"
+#include "core/document/EKViewDoc.h"
 #include "fuzz/FuzzSupport.h"
 
 namespace {

@@ -4,8 +4,8 @@
 // CR LF; the "From " line's date always has its fixed layout.
 #include <regex>
 
-#include "document/EKViewDoc.h"
-#include "document/Export.h"
+#include "core/document/EKViewDoc.h"
+#include "core/document/Export.h"
 #include "fuzz/FuzzSupport.h"
 
 #define CHECK(condition)                                    \

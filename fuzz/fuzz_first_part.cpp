@@ -1,7 +1,7 @@
 // The first-part cut on arbitrary display lines and delimiters, against a plain
 // transcription of the cut.
+#include "core/views/FirstPart.h"
 #include "fuzz/FuzzSupport.h"
-#include "views/FirstPart.h"
 
 namespace {
 

@@ -2,14 +2,14 @@
 // transcription of the four passes, and their resolution into style runs, against a
 // position-by-position painting, and the styles of a painted stretch; then the pane's
 // line-by-line styling of the shown text against the whole message's.
+#include "core/platform/Cp932.h"
+#include "core/views/ContentFormat.h"
+#include "core/views/ContentStyles.h"
+#include "core/views/ContentText.h"
+#include "core/views/FirstPart.h"
+#include "core/views/Highlight.h"
+#include "core/views/StyleRuns.h"
 #include "fuzz/FuzzSupport.h"
-#include "platform/Cp932.h"
-#include "views/ContentFormat.h"
-#include "views/ContentStyles.h"
-#include "views/ContentText.h"
-#include "views/FirstPart.h"
-#include "views/Highlight.h"
-#include "views/StyleRuns.h"
 
 namespace {
 

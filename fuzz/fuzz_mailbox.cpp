@@ -5,12 +5,12 @@
 #include <cstring>
 #include <map>
 
-#include "document/EKViewDoc.h"
-#include "document/MailReader.h"
-#include "document/TextRules.h"
-#include "frame/ProgressDlg.h"
+#include "core/document/EKViewDoc.h"
+#include "core/document/MailReader.h"
+#include "core/document/TextRules.h"
+#include "core/platform/ProgressDlg.h"
+#include "core/views/ThreadLink.h"
 #include "fuzz/FuzzSupport.h"
-#include "views/ThreadLink.h"
 
 namespace {
 

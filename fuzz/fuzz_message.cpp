@@ -1,9 +1,9 @@
 // GetBoundary and the display lines of messages whose header and body are arbitrary
 // bytes, against plain transcriptions of the two walks.
-#include "document/EKViewDoc.h"
-#include "document/TextRules.h"
+#include "core/document/EKViewDoc.h"
+#include "core/document/TextRules.h"
+#include "core/platform/Cp932.h"
 #include "fuzz/FuzzSupport.h"
-#include "platform/Cp932.h"
 
 namespace {
 

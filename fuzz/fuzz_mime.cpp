@@ -2,13 +2,13 @@
 // UTF-8, display lines keep their shape, part numbers are in order and every listed
 // part can be read; safe names stay inside a folder; the body the search reads
 // equals the body shown.
+#include "core/mail/Charset.h"
+#include "core/mail/DecodedLines.h"
+#include "core/mail/DecodedSearchText.h"
+#include "core/mail/HeaderDecode.h"
+#include "core/mail/MimeMessage.h"
+#include "core/mail/PartNames.h"
 #include "fuzz/FuzzSupport.h"
-#include "mail/Charset.h"
-#include "mail/DecodedLines.h"
-#include "mail/DecodedSearchText.h"
-#include "mail/HeaderDecode.h"
-#include "mail/MimeMessage.h"
-#include "mail/PartNames.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace ek::mail;

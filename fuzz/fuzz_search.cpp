@@ -4,11 +4,11 @@
 // equals a literal search at every character boundary of every stored line.
 #include <algorithm>
 
-#include "document/EKViewDoc.h"
-#include "document/MailSearch.h"
-#include "frame/ProgressDlg.h"
+#include "core/document/EKViewDoc.h"
+#include "core/document/MailSearch.h"
+#include "core/platform/Cp932.h"
+#include "core/platform/ProgressDlg.h"
 #include "fuzz/FuzzSupport.h"
-#include "platform/Cp932.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // display-name steps.
 #include <cstring>
 
-#include "document/EKViewDoc.h"
+#include "core/document/EKViewDoc.h"
 #include "fuzz/FuzzSupport.h"
 
 namespace {

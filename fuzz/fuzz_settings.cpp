@@ -6,11 +6,11 @@
 #include <climits>
 #include <cstdlib>
 
-#include "frame/SettingsFormats.h"
+#include "core/frame/SettingsFormats.h"
+#include "core/platform/Cp932.h"
+#include "core/platform/MemoryProfileStore.h"
+#include "core/platform/ProfileFile.h"
 #include "fuzz/FuzzSupport.h"
-#include "platform/Cp932.h"
-#include "platform/MemoryProfileStore.h"
-#include "platform/ProfileFile.h"
 
 namespace {
 

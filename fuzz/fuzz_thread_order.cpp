@@ -4,8 +4,8 @@
 
 #include <map>
 
+#include "core/views/ThreadLink.h"
 #include "fuzz/FuzzSupport.h"
-#include "views/ThreadLink.h"
 
 namespace {
 

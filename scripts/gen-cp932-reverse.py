@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Generates platform/Cp932ReverseTable.inc: Unicode to CP932 as glibc's iconv "CP932" encodes.
+"""Generates core/platform/Cp932ReverseTable.inc: Unicode to CP932 as glibc's iconv "CP932" encodes.
 
 Every code point from U+0080 to U+10FFFF (surrogates aside) is converted on its own through
 glibc's iconv (via ctypes), so where several CP932 codes decode to one code point (NEC row 13,
@@ -9,7 +9,7 @@ as well. glibc drops the tag characters U+E0000-U+E007F (writes nothing, reports
 encoder does the same in code, so they stay out of the table. After writing, the script reads the table back, runs the encoder's lookup on it for
 every code point and checks the result against iconv byte for byte.
 
-Usage: scripts/gen-cp932-reverse.py [output]   (default: platform/Cp932ReverseTable.inc)
+Usage: scripts/gen-cp932-reverse.py [output]   (default: core/platform/Cp932ReverseTable.inc)
 """
 import bisect
 import ctypes

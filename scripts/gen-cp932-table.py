@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
-"""Generates platform/Cp932Table.inc: the CP932 double-byte table of glibc's iconv "CP932".
+"""Generates core/platform/Cp932Table.inc: the CP932 double-byte table of glibc's iconv "CP932".
 
 Every lead x trail pair is converted on its own through glibc's iconv (via ctypes), so the
 table is exactly what `iconv -f CP932 -t UTF-32LE` gives. Python's cp932 codec is consulted
 as a cross-check; where the two differ, glibc wins and the differences are listed on stderr.
 
-Usage: scripts/gen-cp932-table.py [output]   (default: platform/Cp932Table.inc)
+Usage: scripts/gen-cp932-table.py [output]   (default: core/platform/Cp932Table.inc)
 """
 import ctypes
 import ctypes.util

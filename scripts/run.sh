@@ -14,7 +14,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display: what the viewer shows on samples/sample.mbx follows." >&2
     exec ./scripts/show-sample.sh
 fi
-if [ -x "$BUILD_DIR/app/ekview" ]; then
-    exec "$BUILD_DIR/app/ekview" samples/sample.mbx
+if [ -x "$BUILD_DIR/gui/ekview" ]; then
+    exec "$BUILD_DIR/gui/ekview" samples/sample.mbx
 fi
 exec "$BUILD_DIR/cli/ekview-cli" list samples/sample.mbx

@@ -7,7 +7,7 @@
 # --keys types the given xdotool key names into the window before the capture:
 # "Down Down Down Return" opens the text pane on the third mail, "t" the thread list.
 # --capture takes the window of that title (a dialog the keys opened) instead.
-# The viewer is taken from $EKVIEW_BUILD_DIR (default: build/) as app/ekview.
+# The viewer is taken from $EKVIEW_BUILD_DIR (default: build/) as gui/ekview.
 # Needs: xvfb, x11-apps (xwd), x11-utils (xwininfo), imagemagick (convert);
 # xdotool for --keys.
 set -eu
@@ -27,7 +27,7 @@ done
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${EKVIEW_BUILD_DIR:-$root/build}
-viewer=$build/app/ekview
+viewer=$build/gui/ekview
 mailbox=${1:-$root/samples/sample.mbx}
 output=${2:-$root/docs/screenshot.png}
 title="$(basename "$mailbox") - EKView"

@@ -17,7 +17,7 @@ output=${1:-$build/sample-window.png}
 echo
 "$build/cli/ekview-cli" show "$sample" 0
 echo
-if [ ! -x "$build/app/ekview" ]; then
+if [ ! -x "$build/gui/ekview" ]; then
     echo "show-sample: no viewer was built (EKVIEW_BUILD_GUI=OFF), so no screenshot" >&2
     exit 0
 fi

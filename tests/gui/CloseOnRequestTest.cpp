@@ -5,9 +5,9 @@
 #include <wx/msgdlg.h>
 
 #include "GuiTestSupport.h"
-#include "app/CloseOnRequest.h"
-#include "platform/WxProfileStore.h"
-#include "res/Resource.h"
+#include "gui/app/CloseOnRequest.h"
+#include "gui/platform/WxProfileStore.h"
+#include "shell/Resource.h"
 
 namespace ek::test {
 namespace {

@@ -6,12 +6,12 @@
 #include <cstdio>
 
 #include "GuiTestSupport.h"
-#include "frame/ProgressDlg.h"
-#include "platform/CommonDialogs.h"
-#include "platform/Cp932Encode.h"
-#include "platform/WxProfileStore.h"
-#include "res/Resource.h"
-#include "views/ContentView.h"
+#include "core/platform/Cp932Encode.h"
+#include "core/platform/ProgressDlg.h"
+#include "gui/platform/CommonDialogs.h"
+#include "gui/platform/WxProfileStore.h"
+#include "gui/views/ContentView.h"
+#include "shell/Resource.h"
 
 namespace ek::test {
 namespace {
@@ -53,11 +53,11 @@ class ContentRun {
         }
         CEKViewApp::Options options;
         options.profilePath = ProfilePath();
-        options.panes.createContent = [this](CMainFrame& frame, wxWindow* parent) {
+        options.panes.createContent = [this](PaneHost& frame, wxWindow* parent) {
             m_content = new CEKContentView(frame, parent);
             return m_content;
         };
-        options.panes.createThread = [](CMainFrame&, wxWindow* parent) {
+        options.panes.createThread = [](PaneHost&, wxWindow* parent) {
             return new StubThreadPane(parent);
         };
         m_app = std::make_unique<CEKViewApp>(std::move(options));

@@ -7,11 +7,11 @@
 #include <wx/textctrl.h>
 
 #include "GuiTestSupport.h"
-#include "frame/MainFrame.h"
-#include "frame/SearchDlg.h"
-#include "frame/SearchResultsCtrl.h"
-#include "res/Resource.h"
-#include "views/ContentView.h"
+#include "gui/frame/MainFrame.h"
+#include "gui/frame/SearchDlg.h"
+#include "gui/frame/SearchResultsCtrl.h"
+#include "gui/views/ContentView.h"
+#include "shell/Resource.h"
 
 namespace ek::test {
 namespace {
@@ -34,7 +34,7 @@ class DecodedSearch : public ::testing::Test {
         WriteFile(m_dir.File("box.mbx"), kMailbox);
         CEKViewApp::Options options;
         options.profilePath = m_dir.File("EKView.conf");
-        options.panes.createContent = [](CMainFrame& frame, wxWindow* parent) {
+        options.panes.createContent = [](PaneHost& frame, wxWindow* parent) {
             return new CEKContentView(frame, parent);
         };
         m_app = std::make_unique<CEKViewApp>(std::move(options));

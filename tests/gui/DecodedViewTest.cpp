@@ -7,14 +7,14 @@
 #include <filesystem>
 
 #include "GuiTestSupport.h"
-#include "frame/AttachmentDlg.h"
-#include "frame/MainFrame.h"
-#include "platform/CommonDialogs.h"
-#include "platform/WxProfileStore.h"
-#include "res/Resource.h"
-#include "views/ContentView.h"
-#include "views/ThreadView.h"
-#include "views/TitleView.h"
+#include "gui/frame/AttachmentDlg.h"
+#include "gui/frame/MainFrame.h"
+#include "gui/platform/CommonDialogs.h"
+#include "gui/platform/WxProfileStore.h"
+#include "gui/views/ContentView.h"
+#include "gui/views/ThreadView.h"
+#include "gui/views/TitleView.h"
+#include "shell/Resource.h"
 
 namespace ek::test {
 namespace {
@@ -58,7 +58,7 @@ class DecodedRun {
         }
         CEKViewApp::Options options;
         options.profilePath = ProfilePath();
-        options.panes.createContent = [this](CMainFrame& frame, wxWindow* parent) {
+        options.panes.createContent = [this](PaneHost& frame, wxWindow* parent) {
             m_content = new CEKContentView(frame, parent);
             return m_content;
         };

@@ -9,9 +9,9 @@
 #include <filesystem>
 
 #include "GuiTestSupport.h"
-#include "frame/ExportCommand.h"
-#include "frame/MainFrame.h"
-#include "res/Resource.h"
+#include "gui/frame/MainFrame.h"
+#include "shell/ExportCommand.h"
+#include "shell/Resource.h"
 
 namespace ek::test {
 namespace {

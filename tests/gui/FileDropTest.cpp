@@ -6,9 +6,9 @@
 #include <filesystem>
 
 #include "GuiTestSupport.h"
-#include "platform/FileDropTarget.h"
-#include "res/Resource.h"
-#include "views/TitleView.h"
+#include "gui/platform/FileDropTarget.h"
+#include "gui/views/TitleView.h"
+#include "shell/Resource.h"
 
 namespace ek::test {
 namespace {

@@ -9,11 +9,11 @@
 #include <cstdio>
 
 #include "GuiTestSupport.h"
-#include "platform/Cp932Encode.h"
-#include "res/Resource.h"
-#include "res/Strings.h"
-#include "views/ContentView.h"
-#include "views/FindDlg.h"
+#include "core/platform/Cp932Encode.h"
+#include "gui/views/ContentView.h"
+#include "gui/views/FindDlg.h"
+#include "shell/Resource.h"
+#include "shell/Strings.h"
 
 namespace ek::test {
 namespace {
@@ -33,11 +33,11 @@ class FindRun {
         WriteFile(m_dir.File("box.mbx"), mailbox);
         CEKViewApp::Options options;
         options.profilePath = m_dir.File("EKView.conf");
-        options.panes.createContent = [this](CMainFrame& frame, wxWindow* parent) {
+        options.panes.createContent = [this](PaneHost& frame, wxWindow* parent) {
             m_content = new CEKContentView(frame, parent);
             return m_content;
         };
-        options.panes.createThread = [](CMainFrame&, wxWindow* parent) {
+        options.panes.createThread = [](PaneHost&, wxWindow* parent) {
             return new StubThreadPane(parent);
         };
         m_app = std::make_unique<CEKViewApp>(std::move(options));

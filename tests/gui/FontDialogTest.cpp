@@ -8,11 +8,11 @@
 #include <string>
 
 #include "GuiTestSupport.h"
-#include "platform/CommonDialogs.h"
-#include "res/Resource.h"
-#include "views/ContentView.h"
-#include "views/ThreadView.h"
-#include "views/TitleView.h"
+#include "gui/platform/CommonDialogs.h"
+#include "gui/views/ContentView.h"
+#include "gui/views/ThreadView.h"
+#include "gui/views/TitleView.h"
+#include "shell/Resource.h"
 
 namespace ek::test {
 namespace {

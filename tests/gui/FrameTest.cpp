@@ -12,10 +12,10 @@
 #include <set>
 
 #include "GuiTestSupport.h"
-#include "app/AboutDlg.h"
-#include "frame/ProgressWindow.h"
-#include "res/Resource.h"
-#include "views/TitleView.h"
+#include "gui/app/AboutDlg.h"
+#include "gui/frame/ProgressWindow.h"
+#include "gui/views/TitleView.h"
+#include "shell/Resource.h"
 
 namespace ek::test {
 namespace {

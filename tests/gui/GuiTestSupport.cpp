@@ -7,8 +7,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "frame/ProgressWindow.h"
-#include "res/Resource.h"
+#include "gui/frame/ProgressWindow.h"
+#include "shell/Resource.h"
 
 namespace ek::test {
 
@@ -66,11 +66,11 @@ ProgramRun::ProgramRun(Setup setup) {
     options.profilePath = setup.profilePath;
     options.chooseFile = setup.chooseFile;
     if (setup.stubPanes) {
-        options.panes.createContent = [this](CMainFrame&, wxWindow* parent) {
+        options.panes.createContent = [this](PaneHost&, wxWindow* parent) {
             m_content = new StubContentPane(parent);
             return m_content;
         };
-        options.panes.createThread = [this](CMainFrame&, wxWindow* parent) {
+        options.panes.createThread = [this](PaneHost&, wxWindow* parent) {
             m_thread = new StubThreadPane(parent);
             return m_thread;
         };

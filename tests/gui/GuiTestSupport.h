@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/EKViewApp.h"
-#include "frame/Panes.h"
-#include "platform/MessageBox.h"
+#include "gui/app/EKViewApp.h"
+#include "gui/platform/MessageBox.h"
+#include "shell/Panes.h"
 
 namespace ek::test {
 

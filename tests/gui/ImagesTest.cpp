@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "res/Images.h"
-#include "res/Menus.h"
-#include "res/Resource.h"
+#include "gui/res/Images.h"
+#include "gui/res/Menus.h"
+#include "shell/Resource.h"
 
 namespace ek::test {
 namespace {

@@ -12,11 +12,11 @@
 #include <numeric>
 
 #include "GuiTestSupport.h"
-#include "platform/Cp932Decode.h"
-#include "res/Resource.h"
-#include "views/ContentView.h"
-#include "views/ThreadView.h"
-#include "views/TitleView.h"
+#include "core/platform/Cp932Decode.h"
+#include "gui/views/ContentView.h"
+#include "gui/views/ThreadView.h"
+#include "gui/views/TitleView.h"
+#include "shell/Resource.h"
 
 namespace ek::test {
 namespace {
@@ -34,11 +34,11 @@ class NavigationRun {
         options.profilePath = m_dir.File("EKView.conf");
         options.chooseFile = [chosenFile](wxWindow*) { return chosenFile; };
         if (withPanes) {
-            options.panes.createContent = [this](CMainFrame& frame, wxWindow* parent) {
+            options.panes.createContent = [this](PaneHost& frame, wxWindow* parent) {
                 m_content = new CEKContentView(frame, parent);
                 return m_content;
             };
-            options.panes.createThread = [this](CMainFrame& frame, wxWindow* parent) {
+            options.panes.createThread = [this](PaneHost& frame, wxWindow* parent) {
                 m_thread = new CEKThreadView(frame, parent);
                 return m_thread;
             };

@@ -2,10 +2,10 @@
 #include <filesystem>
 
 #include "GuiTestSupport.h"
-#include "frame/SettingsFormats.h"
-#include "platform/ProfileFile.h"
-#include "platform/WxProfileStore.h"
-#include "tests/ProfileStoreContract.h"
+#include "core/frame/SettingsFormats.h"
+#include "core/platform/ProfileFile.h"
+#include "gui/platform/WxProfileStore.h"
+#include "tests/support/ProfileStoreContract.h"
 
 namespace ek::test {
 namespace {

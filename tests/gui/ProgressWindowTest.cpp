@@ -5,8 +5,8 @@
 #include <wx/stattext.h>
 
 #include "GuiTestSupport.h"
-#include "frame/ProgressWindow.h"
-#include "res/Resource.h"
+#include "gui/frame/ProgressWindow.h"
+#include "shell/Resource.h"
 
 namespace ek::test {
 namespace {

@@ -7,10 +7,10 @@
 #include <functional>
 
 #include "GuiTestSupport.h"
-#include "frame/QuoteColorDlg.h"
-#include "platform/CommonDialogs.h"
-#include "platform/WxProfileStore.h"
-#include "res/Resource.h"
+#include "gui/frame/QuoteColorDlg.h"
+#include "gui/platform/CommonDialogs.h"
+#include "gui/platform/WxProfileStore.h"
+#include "shell/Resource.h"
 
 namespace ek::test {
 namespace {

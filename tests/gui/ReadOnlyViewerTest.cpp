@@ -8,12 +8,12 @@
 #include <set>
 
 #include "GuiTestSupport.h"
-#include "frame/SettingsFormats.h"
-#include "platform/WxProfileStore.h"
-#include "res/Resource.h"
-#include "views/ContentView.h"
-#include "views/ThreadView.h"
-#include "views/TitleView.h"
+#include "core/frame/SettingsFormats.h"
+#include "gui/platform/WxProfileStore.h"
+#include "gui/views/ContentView.h"
+#include "gui/views/ThreadView.h"
+#include "gui/views/TitleView.h"
+#include "shell/Resource.h"
 
 namespace ek::test {
 namespace {

@@ -17,12 +17,12 @@
 #include <string>
 
 #include "GuiTestSupport.h"
-#include "frame/ProgressWindow.h"
-#include "res/Menus.h"
-#include "res/Resource.h"
-#include "views/ContentView.h"
-#include "views/ThreadView.h"
-#include "views/TitleView.h"
+#include "gui/frame/ProgressWindow.h"
+#include "gui/res/Menus.h"
+#include "gui/views/ContentView.h"
+#include "gui/views/ThreadView.h"
+#include "gui/views/TitleView.h"
+#include "shell/Resource.h"
 
 namespace ek::test {
 namespace {
@@ -115,11 +115,11 @@ class RealInputTest : public ::testing::Test {
             ++m_chooserCalls;
             return std::optional<std::string>();
         };
-        options.panes.createContent = [this](CMainFrame& frame, wxWindow* parent) {
+        options.panes.createContent = [this](PaneHost& frame, wxWindow* parent) {
             m_content = new CEKContentView(frame, parent);
             return m_content;
         };
-        options.panes.createThread = [this](CMainFrame& frame, wxWindow* parent) {
+        options.panes.createThread = [this](PaneHost& frame, wxWindow* parent) {
             m_thread = new CEKThreadView(frame, parent);
             return m_thread;
         };

@@ -11,13 +11,13 @@
 #include <wx/utils.h>
 
 #include "GuiTestSupport.h"
-#include "frame/SearchDlg.h"
-#include "frame/SearchResultsCtrl.h"
-#include "res/Resource.h"
-#include "tests/TestSupport.h"
-#include "views/ContentView.h"
-#include "views/ThreadView.h"
-#include "views/TitleView.h"
+#include "gui/frame/SearchDlg.h"
+#include "gui/frame/SearchResultsCtrl.h"
+#include "gui/views/ContentView.h"
+#include "gui/views/ThreadView.h"
+#include "gui/views/TitleView.h"
+#include "shell/Resource.h"
+#include "tests/support/TestSupport.h"
 
 namespace ek::test {
 namespace {
@@ -55,11 +55,11 @@ class SearchRunFixture : public ::testing::Test {
         WriteFile(m_dir.File("b.mbx"), Mailbox("other"));
         CEKViewApp::Options options;
         options.profilePath = m_dir.File("EKView.conf");
-        options.panes.createContent = [this](CMainFrame& frame, wxWindow* parent) {
+        options.panes.createContent = [this](PaneHost& frame, wxWindow* parent) {
             m_content = new CEKContentView(frame, parent);
             return m_content;
         };
-        options.panes.createThread = [this](CMainFrame& frame, wxWindow* parent) {
+        options.panes.createThread = [this](PaneHost& frame, wxWindow* parent) {
             m_thread = new CEKThreadView(frame, parent);
             return m_thread;
         };

@@ -7,11 +7,11 @@
 #include <filesystem>
 
 #include "GuiTestSupport.h"
-#include "platform/FileDropTarget.h"
-#include "platform/PathNames.h"
-#include "platform/WxText.h"
-#include "res/Resource.h"
-#include "views/TitleView.h"
+#include "core/platform/PathNames.h"
+#include "gui/platform/FileDropTarget.h"
+#include "gui/platform/WxText.h"
+#include "gui/views/TitleView.h"
+#include "shell/Resource.h"
 
 namespace ek::test {
 namespace {

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "GuiTestSupport.h"
-#include "platform/ProfileFile.h"
+#include "core/platform/ProfileFile.h"
 
 // Last: Xlib's macros (None, Bool) would break the test framework's headers.
 #include <X11/Xatom.h>

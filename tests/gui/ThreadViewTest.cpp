@@ -3,12 +3,12 @@
 #include <cstdio>
 
 #include "GuiTestSupport.h"
-#include "platform/CommonDialogs.h"
-#include "platform/Cp932Decode.h"
-#include "platform/WxProfileStore.h"
-#include "res/Resource.h"
-#include "views/ThreadView.h"
-#include "views/TitleView.h"
+#include "core/platform/Cp932Decode.h"
+#include "gui/platform/CommonDialogs.h"
+#include "gui/platform/WxProfileStore.h"
+#include "gui/views/ThreadView.h"
+#include "gui/views/TitleView.h"
+#include "shell/Resource.h"
 
 namespace ek::test {
 namespace {
@@ -25,11 +25,11 @@ class ThreadRun {
     ThreadRun(const std::string& profilePath, std::vector<std::string> args) {
         CEKViewApp::Options options;
         options.profilePath = profilePath;
-        options.panes.createContent = [this](CMainFrame&, wxWindow* parent) {
+        options.panes.createContent = [this](PaneHost&, wxWindow* parent) {
             m_content = new StubContentPane(parent);
             return m_content;
         };
-        options.panes.createThread = [this](CMainFrame& frame, wxWindow* parent) {
+        options.panes.createThread = [this](PaneHost& frame, wxWindow* parent) {
             m_thread = new CEKThreadView(frame, parent);
             return m_thread;
         };

@@ -2,9 +2,9 @@
 #include <wx/listctrl.h>
 
 #include "GuiTestSupport.h"
-#include "platform/Cp932Decode.h"
-#include "res/Resource.h"
-#include "views/TitleView.h"
+#include "core/platform/Cp932Decode.h"
+#include "gui/views/TitleView.h"
+#include "shell/Resource.h"
 
 namespace ek::test {
 namespace {

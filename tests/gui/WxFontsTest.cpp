@@ -6,7 +6,7 @@
 #include <string>
 
 #include "GuiTestSupport.h"
-#include "platform/WxFonts.h"
+#include "gui/platform/WxFonts.h"
 
 // Last: Xlib's macros (None, Bool) would break the test framework's headers.
 #include <X11/Xlib.h>

@@ -1,5 +1,5 @@
 #!/bin/sh
-# The viewer in $1/app/ekview started on a mailbox whose name is Shift-JIS bytes
+# The viewer in $1/gui/ekview started on a mailbox whose name is Shift-JIS bytes
 # (受信箱.mbx as copied from an old Windows disk) must open that very file: its
 # window is titled with the name made readable, and no argument is dropped.
 set -eu
@@ -35,7 +35,7 @@ export LC_ALL=C.UTF-8
 name=$(printf '\216\363\220M\224\240.mbx')
 cp "$root/samples/sample.mbx" "$work/$name"
 mkdir -p "$work/config"
-HOME=$work XDG_CONFIG_HOME=$work/config "$build/app/ekview" "$work/$name" >"$work/viewer.log" 2>&1 &
+HOME=$work XDG_CONFIG_HOME=$work/config "$build/gui/ekview" "$work/$name" >"$work/viewer.log" 2>&1 &
 viewer_pid=$!
 
 # The window's title as the desktop reads it, once the viewer has one.

@@ -1,0 +1,327 @@
+#include "core/document/MailReader.h"
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <cstring>
+#include <new>
+#include <system_error>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
+#include "core/document/ByteScan.h"
+#include "core/document/EKViewDoc.h"
+#include "core/document/TextRules.h"
+#include "core/platform/ProgressDlg.h"
+
+namespace ek {
+
+namespace {
+
+constexpr std::size_t kChunkSize = std::size_t{8} << 20;
+// Room past the expected size: the LF added to a last line without one, and space
+// for the read that finds the end, so an exactly sized block never has to grow.
+constexpr std::size_t kSlack = std::size_t{64} << 10;
+// "From - " and the 24 characters of the date.
+constexpr std::size_t kStartLineLength = 31;
+
+// Faults in the next stretch of the block with one call before the read fills it,
+// instead of one trap per page inside the read. Only what is about to be read is
+// committed, so a read that stops early has taken no more memory than before.
+void Prefault(char* data, std::size_t size) {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    if (pageSize <= 0) {
+        return;
+    }
+    const auto page = static_cast<std::uintptr_t>(pageSize);
+    const auto from = reinterpret_cast<std::uintptr_t>(data) & ~(page - 1);
+    const auto to = reinterpret_cast<std::uintptr_t>(data) + size;
+    // A failure (an older kernel) only means the read faults the pages in itself.
+    ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+#else
+    (void)data;
+    (void)size;
+#endif
+}
+
+// A growable byte block that is never zero-filled: a mailbox may be a gigabyte.
+class Block {
+  public:
+    explicit Block(std::size_t capacity) { Allocate(std::max<std::size_t>(capacity, 1)); }
+    char* data() { return m_data.get(); }
+    std::size_t capacity() const { return m_capacity; }
+    void Reserve(std::size_t needed, std::size_t used) {
+        if (needed <= m_capacity) {
+            return;
+        }
+        std::unique_ptr<char[]> old = std::move(m_data);
+        Allocate(std::max(needed, m_capacity + m_capacity / 2));
+        std::memcpy(m_data.get(), old.get(), used);
+    }
+    std::unique_ptr<char[]> Release() { return std::move(m_data); }
+
+  private:
+    void Allocate(std::size_t capacity) {
+        m_data = std::make_unique_for_overwrite<char[]>(capacity);
+        m_capacity = capacity;
+    }
+
+    std::unique_ptr<char[]> m_data;
+    std::size_t m_capacity = 0;
+};
+
+// The line splitter and message builder. Line feeds are found 64 bytes at a time
+// (ByteScan.h) and handed out one by one from a bit mask. Lines are compacted in
+// place: each kept line moves down to the write position (never past its own source)
+// with its CR dropped and one LF after it, so the block ends up holding only message
+// text. Consecutive kept lines that need no change move together, as one run, when a
+// dropped byte or line ends the run; a file with LF ends and no text before its first
+// message moves nothing at all.
+class Reader {
+  public:
+    Reader(const ByteSource& source, std::uint64_t expectedSize, CProgressDlg& progress)
+        : m_source(source),
+          m_expectedSize(std::max<std::uint64_t>(expectedSize, 1)),
+          m_progress(progress),
+          m_block(static_cast<std::size_t>(expectedSize) + kSlack) {}
+
+    ReadResult Run(MailboxText& out);
+
+  private:
+    struct Line {
+        std::size_t start;
+        std::size_t end;   // without CR and LF
+        std::size_t next;  // start of the following line
+    };
+
+    bool NextLine(Line& line, ReadResult& error);
+    bool ReadMore(ReadResult& error);
+    void ScanWindow();
+    void Append(const Line& line);
+    void FlushRun();
+    void FinishMessage(MailboxText& out);
+
+    const ByteSource& m_source;
+    std::uint64_t m_expectedSize;
+    CProgressDlg& m_progress;
+    Block m_block;
+    std::size_t m_filled = 0;
+    std::size_t m_parsePos = 0;
+    // The text written so far ends here once the pending run has moved.
+    std::size_t m_writePos = 0;
+    // Kept bytes not moved yet: they belong just before m_writePos.
+    std::size_t m_runStart = 0;
+    std::size_t m_runEnd = 0;
+    // The scanned window [m_window, m_windowEnd) and its line feeds not handed out yet.
+    std::size_t m_window = 0;
+    std::size_t m_windowEnd = 0;
+    std::uint64_t m_lineFeeds = 0;
+    bool m_endOfInput = false;
+    bool m_haveMessage = false;
+    std::size_t m_messageStart = 0;
+    std::array<std::uint32_t, kIndexedPrefixes.size()> m_firstLine{};
+    std::uint32_t m_headerEnd = kPrefixAbsent;
+};
+
+bool Reader::ReadMore(ReadResult& error) {
+    // One byte always stays free for the LF that may follow the last line.
+    if (m_block.capacity() - m_filled <= 1) {
+        m_block.Reserve(m_filled + kSlack, m_filled);
+    }
+    std::size_t room = std::min(kChunkSize, m_block.capacity() - m_filled - 1);
+    std::string reason;
+    Prefault(m_block.data() + m_filled, room);
+    long long got = m_source(m_block.data() + m_filled, room, reason);
+    if (got < 0) {
+        error = {ReadStatus::ReadError, reason};
+        return false;
+    }
+    if (got == 0) {
+        m_endOfInput = true;
+        return true;
+    }
+    m_filled += static_cast<std::size_t>(got);
+    return true;
+}
+
+// Scans the next window; a text-end byte there ends the input.
+void Reader::ScanWindow() {
+    m_window = m_windowEnd;
+    std::size_t count = std::min(kScanWidth, m_filled - m_window);
+    ByteMasks masks = ScanBytes(m_block.data() + m_window, count);
+    if (masks.textEnds != 0) {
+        count = static_cast<std::size_t>(std::countr_zero(masks.textEnds));
+        masks.lineFeeds &= (std::uint64_t{1} << count) - 1;
+        m_filled = m_window + count;
+        m_endOfInput = true;
+    }
+    m_windowEnd = m_window + count;
+    m_lineFeeds = masks.lineFeeds;
+}
+
+// False at the end of the input (or on a read error, which `error` then holds).
+bool Reader::NextLine(Line& line, ReadResult& error) {
+    for (;;) {
+        if (m_lineFeeds != 0) {
+            std::size_t at = m_window + static_cast<std::size_t>(std::countr_zero(m_lineFeeds));
+            m_lineFeeds &= m_lineFeeds - 1;
+            line = {m_parsePos, at, at + 1};
+            break;
+        }
+        if (m_windowEnd < m_filled) {
+            ScanWindow();
+            continue;
+        }
+        if (m_endOfInput) {
+            if (m_parsePos == m_filled) {
+                return false;
+            }
+            line = {m_parsePos, m_filled, m_filled};
+            break;
+        }
+        if (!ReadMore(error)) {
+            return false;
+        }
+    }
+    if (line.end > line.start && m_block.data()[line.end - 1] == '\r' && line.next > line.end) {
+        --line.end;
+    }
+    m_parsePos = line.next;
+    return true;
+}
+
+void Reader::Append(const Line& line) {
+    char* base = m_block.data();
+    std::size_t length = line.end - line.start;
+    char first = length == 0 ? '\0' : AsciiLower(base[line.start]);
+    if (first == '\0' && length == 0 && m_headerEnd == kPrefixAbsent) {
+        std::size_t at = m_writePos - m_messageStart;
+        m_headerEnd = at < kPrefixUnknown ? static_cast<std::uint32_t>(at) : kPrefixUnknown;
+    } else if (first == 'd' || first == 'f' || first == 's' || first == 'm' || first == 'i' ||
+               first == 'c') {
+        std::string_view text(base + line.start, length);
+        std::size_t at = m_writePos - m_messageStart;
+        for (std::size_t k = 0; k < kIndexedPrefixes.size(); ++k) {
+            if (m_firstLine[k] == kPrefixAbsent &&
+                StartsWithIgnoringAsciiCase(text, kIndexedPrefixes[k])) {
+                m_firstLine[k] =
+                    at < kPrefixUnknown ? static_cast<std::uint32_t>(at) : kPrefixUnknown;
+            }
+        }
+    }
+    if (line.start != m_runEnd) {
+        FlushRun();
+        m_runStart = m_runEnd = line.start;
+    }
+    if (line.next == line.end + 1) {
+        // The line and its LF stay as they are.
+        m_runEnd = line.next;
+        m_writePos += length + 1;
+        return;
+    }
+    // A dropped CR, or a last line without LF: the run ends with the line's text.
+    m_runEnd = line.end;
+    m_writePos += length;
+    FlushRun();
+    base[m_writePos++] = '\n';
+    m_runStart = m_runEnd = line.next;
+}
+
+void Reader::FlushRun() {
+    std::size_t length = m_runEnd - m_runStart;
+    std::size_t to = m_writePos - length;
+    if (to != m_runStart) {
+        std::memmove(m_block.data() + to, m_block.data() + m_runStart, length);
+    }
+    m_runStart = m_runEnd;
+}
+
+void Reader::FinishMessage(MailboxText& out) {
+    out.messages.push_back({m_messageStart, m_writePos - m_messageStart, m_firstLine, m_headerEnd});
+}
+
+ReadResult Reader::Run(MailboxText& out) {
+    out = MailboxText{};
+    ReadResult result;
+    Line x{};
+    while (NextLine(x, result)) {
+        // Only a 31-byte line that begins with 'F' can open a message.
+        if (x.end - x.start == kStartLineLength && m_block.data()[x.start] == 'F' &&
+            CEKViewDoc::IsMessageStart(
+                std::string_view(m_block.data() + x.start, x.end - x.start))) {
+            Line y{};
+            if (!NextLine(y, result)) {
+                if (result.status != ReadStatus::Ok) {
+                    break;
+                }
+                if (m_haveMessage) {
+                    Append(x);
+                }
+                break;
+            }
+            std::string_view yText(m_block.data() + y.start, y.end - y.start);
+            if (CEKViewDoc::IsStatusLine(yText)) {
+                if (m_haveMessage) {
+                    FinishMessage(out);
+                }
+                m_haveMessage = true;
+                m_messageStart = m_writePos;
+                m_firstLine.fill(kPrefixAbsent);
+                m_headerEnd = kPrefixAbsent;
+            }
+            if (m_haveMessage) {
+                Append(x);
+                Append(y);
+            }
+            std::uint64_t percent = std::min<std::uint64_t>(
+                static_cast<std::uint64_t>(y.next) * 100 / m_expectedSize, 100);
+            m_progress.SetPosition(static_cast<int>(percent));
+        } else if (m_haveMessage) {
+            Append(x);
+        }
+        if (m_progress.CheckCancel()) {
+            out = MailboxText{};
+            return {ReadStatus::Cancelled, {}};
+        }
+    }
+    if (result.status == ReadStatus::Ok && m_haveMessage) {
+        FinishMessage(out);
+    }
+    // After a read error the partly read message is discarded.
+    FlushRun();
+    out.size = m_writePos;
+    out.text = m_block.Release();
+    return result;
+}
+
+}  // namespace
+
+ReadResult ReadMailbox(const ByteSource& source, std::uint64_t expectedSize, CProgressDlg& progress,
+                       MailboxText& out) {
+    // A file larger than memory (a sparse file of a terabyte, say) is a read error,
+    // not the end of the program.
+    try {
+        Reader reader(source, expectedSize, progress);
+        return reader.Run(out);
+    } catch (const std::bad_alloc&) {
+        out = MailboxText{};
+        return {ReadStatus::ReadError, std::generic_category().message(ENOMEM)};
+    }
+}
+
+ReadResult ReadMailboxBytes(std::string_view bytes, CProgressDlg& progress, MailboxText& out) {
+    std::size_t offset = 0;
+    ByteSource source = [&](char* buffer, std::size_t count, std::string&) -> long long {
+        std::size_t n = std::min(count, bytes.size() - offset);
+        std::memcpy(buffer, bytes.data() + offset, n);
+        offset += n;
+        return static_cast<long long>(n);
+    };
+    return ReadMailbox(source, bytes.size(), progress, out);
+}
+
+}  // namespace ek

@@ -1,0 +1,117 @@
+#include "core/views/ContentFormat.h"
+
+#include <algorithm>
+
+#include "core/platform/Cp932Decode.h"
+#include "core/views/Highlight.h"
+
+namespace ek {
+
+namespace {
+
+void AppendWide(std::wstring& text, char32_t cp) {
+    if constexpr (sizeof(wchar_t) == 2) {
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            text += static_cast<wchar_t>(0xD800 + (cp >> 10));
+            text += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
+            return;
+        }
+    }
+    text += static_cast<wchar_t>(cp);
+}
+
+}  // namespace
+
+std::size_t DecodeUtf8At(std::string_view bytes, std::size_t pos, char32_t& cp) {
+    const auto b = static_cast<unsigned char>(bytes[pos]);
+    // 0xF5 to 0xFF start no sequence at all.
+    std::size_t length = b < 0x80    ? 1
+                         : b >= 0xF5 ? 0
+                         : b >= 0xF0 ? 4
+                         : b >= 0xE0 ? 3
+                         : b >= 0xC2 ? 2
+                                     : 0;
+    if (length == 1) {
+        cp = b == 0 ? cp932::kReplacementChar : b;
+        return 1;
+    }
+    cp = cp932::kReplacementChar;
+    if (length == 0 || pos + length > bytes.size()) {
+        return 1;
+    }
+    char32_t value = b & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto c = static_cast<unsigned char>(bytes[pos + k]);
+        if ((c & 0xC0) != 0x80) {
+            return 1;
+        }
+        value = (value << 6) | (c & 0x3F);
+    }
+    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (value < kLeast[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+        return 1;
+    }
+    cp = value;
+    return length;
+}
+
+ContentDisplay PrepareDecodedContentDisplay(const std::vector<std::string>& lines,
+                                            std::string_view joined, bool lastLineIsNote,
+                                            std::string_view quoteMarks) {
+    ContentDisplay display;
+    std::vector<std::size_t> charPos(joined.size() + 1, 0);
+    display.text.reserve(joined.size());
+    for (std::size_t pos = 0; pos < joined.size();) {
+        char32_t cp = 0;
+        const std::size_t length = DecodeUtf8At(joined, pos, cp);
+        for (std::size_t k = 0; k < length; ++k) {
+            charPos[pos + k] = display.text.size();
+        }
+        AppendWide(display.text, cp);
+        pos += length;
+    }
+    charPos[joined.size()] = display.text.size();
+    std::vector<StyleRun> runs = ResolveStyleRuns(
+        BuildHighlightSteps(lines, lastLineIsNote, quoteMarks, TextCoding::Utf8), joined.size());
+    for (const StyleRun& run : runs) {
+        StyleRun mapped = run;
+        mapped.start = charPos[run.start];
+        mapped.end = charPos[run.end];
+        if (mapped.start < mapped.end) {
+            display.runs.push_back(mapped);
+        }
+    }
+    return display;
+}
+
+ContentDisplay PrepareContentDisplay(const std::vector<std::string>& lines, std::string_view joined,
+                                     bool lastLineIsNote, std::string_view quoteMarks) {
+    cp932::DecodedText decoded = cp932::DecodeWithPositions(joined);
+    std::replace(decoded.text.begin(), decoded.text.end(), L'\0',
+                 static_cast<wchar_t>(cp932::kReplacementChar));
+
+    ContentDisplay display;
+    display.text = std::move(decoded.text);
+    const std::vector<std::size_t>& charPos = decoded.charPos;
+    std::vector<StyleRun> runs =
+        ResolveStyleRuns(BuildHighlightSteps(lines, lastLineIsNote, quoteMarks), joined.size());
+    display.runs.reserve(runs.size());
+    for (const StyleRun& run : runs) {
+        // A span that starts on the second byte of a character takes the whole
+        // character; one that ends inside a character stops before it.
+        StyleRun mapped = run;
+        mapped.start = charPos[run.start];
+        mapped.end = charPos[run.end];
+        if (mapped.start < mapped.end) {
+            display.runs.push_back(mapped);
+        }
+    }
+    return display;
+}
+
+int ChosenSizeToTwips(int tenthsOfPoint) {
+    return tenthsOfPoint / 10 * 20;
+}
+
+}  // namespace ek
