@@ -12,6 +12,7 @@ SECONDS_EACH=${1:-30}
 BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
 
 ./scripts/install-deps.sh
+export EKVIEW_DEPS_CHECKED=1
 if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
     CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DEKVIEW_BUILD_FUZZERS=ON -DEKVIEW_BUILD_GUI=OFF -DEKVIEW_BUILD_TESTS=OFF \

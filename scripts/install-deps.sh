@@ -5,8 +5,11 @@
 # its tests under Wine need (scripts/test-windows.sh), which the normal set-up leaves out.
 set -eu
 
-# A script that has checked once exports EKVIEW_DEPS_CHECKED=1 for the scripts it calls.
-if [ "${EKVIEW_DEPS_CHECKED:-}" = 1 ]; then
+# A script that has checked once exports EKVIEW_DEPS_CHECKED=1 for the scripts it calls
+# (EKVIEW_WINDOWS_DEPS_CHECKED=1 for the Windows set), so each set is checked once per command.
+if [ "${1:-}" = "windows" ]; then
+    [ "${EKVIEW_WINDOWS_DEPS_CHECKED:-}" = 1 ] && exit 0
+elif [ "${EKVIEW_DEPS_CHECKED:-}" = 1 ]; then
     exit 0
 fi
 

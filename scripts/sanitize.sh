@@ -9,6 +9,7 @@ BUILD_DIR=${ASAN_BUILD_DIR:-build-asan}
 SANITIZE="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 
 ./scripts/install-deps.sh
+export EKVIEW_DEPS_CHECKED=1
 if [ -f "$BUILD_DIR/CMakeCache.txt" ]; then
     cmake -S . -B "$BUILD_DIR" -DEKVIEW_WERROR=ON >/dev/null
 else

@@ -8,6 +8,7 @@ cd "$(dirname "$0")/.."
 BUILD_DIR=${WINDOWS_BUILD_DIR:-build-windows}
 
 ./scripts/install-deps.sh windows
+export EKVIEW_WINDOWS_DEPS_CHECKED=1
 
 if [ -f "$BUILD_DIR/CMakeCache.txt" ]; then
     cmake -S . -B "$BUILD_DIR" >/dev/null

@@ -4,9 +4,6 @@
 
 namespace ek {
 
-// The main frame's resources: menu, accelerators, icon, tool bar, document string.
-inline constexpr int IDR_MAINFRAME = 128;
-
 // The program's own commands.
 inline constexpr int ID_VIEW_CONTENT = 32771;
 inline constexpr int ID_VIEW_THREAD = 32772;
@@ -52,10 +49,6 @@ inline constexpr int ID_INDICATOR_CAPS = 59137;
 inline constexpr int ID_INDICATOR_NUM = 59138;
 inline constexpr int ID_INDICATOR_SCRL = 59139;
 inline constexpr int ID_INDICATOR_POSITION = 61451;
-
-// String identifiers whose texts the frame swaps at run time.
-inline constexpr int IDS_SHOW_TITLE = 61447;
-inline constexpr int IDS_SHOW_CONTENT = 61450;
 
 // Child-window identifiers of the panes: the visible pane always carries the first.
 inline constexpr int AFX_IDW_PANE_FIRST = 59648;

@@ -7,7 +7,6 @@ namespace ek::str {
 // The document string's fields.
 inline constexpr const char* kAppTitle = "EKView";
 inline constexpr const char* kUntitled = "無題";
-inline constexpr const char* kFileTypeName = "EKView Document";
 
 inline constexpr const char* kAboutCaption = "EKViewのﾊﾞｰｼﾞｮﾝ情報";
 inline constexpr const char* kAboutVersion = "EKView Version 1.51";

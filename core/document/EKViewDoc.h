@@ -87,8 +87,6 @@ class CEKViewDoc {
     // Paths are local-encoding file names (UTF-8 on Linux and macOS).
     std::string m_strMailFile;
     int m_nCurrent = -1;
-    // The list image of paper clip and blank belongs to the window layer, which
-    // attaches it to both list panes.
 
   private:
     using Reading = std::function<ReadResult(CProgressDlg& progress, MailboxText& mailbox)>;

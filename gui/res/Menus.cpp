@@ -129,6 +129,9 @@ std::vector<wxAcceleratorEntry> MainAccelerators() {
         {wxACCEL_CTRL, 'O', WxId(ID_FILE_OPEN)},
         {wxACCEL_CTRL, 'P', WxId(ID_FILE_PRINT)},
         {wxACCEL_CTRL, 'S', WxId(ID_FILE_SAVE)},
+        // The accelerator table keeps the editing and pane keys of the original program.
+        // Nothing handles Paste, Cut, Undo or F6, so the update gate drops them: the
+        // viewer never edits, and it shows one pane at a time.
         {wxACCEL_CTRL, 'V', WxId(ID_EDIT_PASTE)},
         {wxACCEL_SHIFT, WXK_INSERT, WxId(ID_EDIT_PASTE)},
         {wxACCEL_CTRL, 'X', WxId(ID_EDIT_CUT)},
