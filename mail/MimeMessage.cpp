@@ -7,6 +7,7 @@
 #include "mail/Charset.h"
 #include "mail/GMimeSupport.h"
 #include "mail/HeaderDecode.h"
+#include "mail/HeaderRepair.h"
 #include "mail/HtmlText.h"
 #include "mail/PartNames.h"
 
@@ -128,7 +129,9 @@ std::string_view WithoutLeadingBlanks(std::string_view mime) {
 class ParsedMessage {
   public:
     explicit ParsedMessage(std::string_view messageText) {
-        const std::string_view mime = WithoutLeadingBlanks(WithoutEnvelope(messageText));
+        std::string repaired;
+        const std::string_view mime =
+            RepairedMessage(WithoutLeadingBlanks(WithoutEnvelope(messageText)), repaired);
         ParserOptionsPtr options = QuietParserOptions();
         GPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(mime.data(), mime.size()));
         GPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
@@ -158,11 +161,7 @@ int FindBody(const std::vector<Leaf>& leaves, std::string_view type) {
 // The text after the header when header lines are shown above it, else all of it.
 std::string BodyAfterHeader(std::string_view messageText, bool headerShown) {
     const std::string_view mime = WithoutEnvelope(messageText);
-    std::size_t start = 0;
-    if (headerShown) {
-        const std::size_t blank = mime.find("\n\n");
-        start = blank == std::string_view::npos ? mime.size() : blank + 2;
-    }
+    const std::size_t start = headerShown ? BodyOffset(mime) : 0;
     return WithLfEnds(CharsetToUtf8(mime.substr(start), ""));
 }
 
