@@ -13,6 +13,7 @@ namespace ek::mail {
 namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
+constexpr std::size_t kLongestBoundary = 998;
 
 struct Line {
     std::string_view text;  // without its line end
@@ -255,6 +256,40 @@ void PlanPartHeaders(std::string_view mime, std::size_t from, std::vector<std::s
     }
 }
 
+// GMime finds a delimiter only within its read buffer of a few KB. A boundary longer
+// than a header line may be (998 bytes) is given a short stand-in, in the header and
+// on each line that begins with its delimiter; false where it is not long or the
+// header does not hold it as it stands.
+bool WithShortBoundary(std::string_view text, const std::string& boundary, std::string& out) {
+    if (boundary.size() <= kLongestBoundary) {
+        return false;
+    }
+    const std::size_t body = BodyOffset(text);
+    const std::size_t inHeader = text.find(boundary);
+    std::string standIn = "ekview-boundary";
+    for (int tries = 0; tries < 100 && text.find(standIn) != kNone; ++tries) {
+        standIn = "ekview-boundary-" + std::to_string(tries);
+    }
+    if (inHeader == kNone || inHeader >= body || text.find(standIn) != kNone) {
+        return false;
+    }
+    const std::string delimiter = "--" + boundary;
+    out.reserve(text.size());
+    out.append(text.substr(0, inHeader));
+    out += standIn;
+    out.append(text.substr(inHeader + boundary.size(), body - inHeader - boundary.size()));
+    for (std::size_t pos = body; pos < text.size();) {
+        const Line line = LineAt(text, pos);
+        if (line.text.starts_with(delimiter)) {
+            out += "--" + standIn;
+            pos += delimiter.size();
+        }
+        out.append(text.substr(pos, line.next - pos));
+        pos = line.next;
+    }
+    return true;
+}
+
 // [begin, end) of `mime` with a blank before each line in `indents` and the ranges in
 // `dropped` left out.
 void CopyWithEdits(std::string_view mime, std::size_t begin, std::size_t end,
@@ -325,19 +360,27 @@ std::string_view RepairedMessage(std::string_view mime, std::string& storage) {
     if (type != nullptr && StartsWithIgnoringAsciiCase(TrimSpace(type->value), "multipart/")) {
         PlanPartHeaders(mime, plan.bodyStart, indents);
     }
-    if (indents.empty() && dropped.empty() && !separatorMissing && !blankSeparator) {
-        return mime;
+    std::string_view repaired = mime;
+    if (!indents.empty() || !dropped.empty() || separatorMissing || blankSeparator) {
+        storage.clear();
+        storage.reserve(mime.size() + indents.size() + 1);
+        CopyWithEdits(mime, 0, plan.end, indents, dropped, storage);
+        if (separatorMissing || blankSeparator) {
+            storage += '\n';
+        } else {
+            storage.append(mime.substr(plan.end, plan.bodyStart - plan.end));
+        }
+        CopyWithEdits(mime, plan.bodyStart, mime.size(), indents, {}, storage);
+        repaired = storage;
     }
-    storage.clear();
-    storage.reserve(mime.size() + indents.size() + 1);
-    CopyWithEdits(mime, 0, plan.end, indents, dropped, storage);
-    if (separatorMissing || blankSeparator) {
-        storage += '\n';
-    } else {
-        storage.append(mime.substr(plan.end, plan.bodyStart - plan.end));
+    if (type != nullptr && type->next - type->begin > kLongestBoundary) {
+        if (std::string shortened;
+            WithShortBoundary(repaired, MultipartBoundary(type->value), shortened)) {
+            storage = std::move(shortened);
+            repaired = storage;
+        }
     }
-    CopyWithEdits(mime, plan.bodyStart, mime.size(), indents, {}, storage);
-    return storage;
+    return repaired;
 }
 
 }  // namespace ek::mail

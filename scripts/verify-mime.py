@@ -272,8 +272,10 @@ def verify(cli, path, counts, show_differences, justified):
             counts["python attachments"] += len(attachments)
             counts["listed"] += min(len(show["attachments"]), len(attachments))
             counts["unread multipart"] += unread
-            counts["listed of readable"] += min(len(show["attachments"]),
-                                                len(attachments) - unread)
+            listed = min(len(show["attachments"]), len(attachments) - unread)
+            counts["listed of readable"] += listed
+            if (name, index, "attachment") in justified:
+                counts["justified listing"] += len(attachments) - unread - listed
             got = extracted_files(cli, path, index)
             for attachment in attachments:
                 data = attachment["bytes"]
@@ -318,7 +320,7 @@ def report(title, c):
           f"{share(c['subject'], c['messages'] - c['justified subject'])}, senders "
           f"{share(c['sender'], c['messages'] - c['justified sender'])}, first text/plain "
           f"bodies {share(c['equal bodies'], c['bodies'] - c['justified body'])}, attachments "
-          f"listed {share(c['listed of readable'], c['python attachments'] - c['unread multipart'])}"
+          f"listed {share(c['listed of readable'], c['python attachments'] - c['unread multipart'] - c['justified listing'])}"
           f", bytes identical {share(c['identical bytes'], with_bytes - c['justified bytes'])}")
 
 
@@ -332,7 +334,7 @@ def main(argv):
     keys = ["messages", "subject", "sender", "bodies", "equal bodies", "python attachments",
             "listed", "identical bytes", "without bytes", "unread multipart",
             "listed of readable", "justified bytes", "justified subject", "justified sender",
-            "justified body"]
+            "justified body", "justified listing"]
     justified = read_justified(os.path.join(HERE, "verify-mime-justified.txt"))
     total = dict.fromkeys(keys, 0)
     for path in argv[2:]:

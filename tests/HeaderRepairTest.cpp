@@ -127,6 +127,25 @@ TEST_P(HeaderRepair, EveryPrefixDecodes) {
     }
 }
 
+// GMime finds a delimiter only within its read buffer; a boundary of thousands of
+// bytes (a torture test's) still divides the parts, and a line that only resembles
+// it stays text.
+TEST(LongBoundary, StillDividesTheParts) {
+    for (const std::size_t length : {999U, 5000U, 70000U}) {
+        SCOPED_TRACE(length);
+        const std::string b(length, 'b');
+        const std::string mime = "Content-Type: multipart/mixed; boundary=\"" + b + "\"\n\n--" + b +
+                                 "\nContent-Type: text/plain\n\nhi\n--" + b.substr(1) + "\n--" + b +
+                                 "  \nContent-Type: application/zip\n\nPK\n--" + b + "--\n";
+        const DecodedMessage message = DecodeMessage(Stored(mime), 0);
+        EXPECT_EQ(message.body, "hi\n--" + b.substr(1) + "\n");
+        ASSERT_EQ(message.attachments.size(), 1U);
+        std::string bytes;
+        ASSERT_TRUE(ReadPartBytes(Stored(mime), 2, bytes));
+        EXPECT_EQ(bytes, "PK");
+    }
+}
+
 TEST(ReaderHeader, UnchangedHeadersAreViewsOfTheMessage) {
     const std::string mime = "Subject: s\nContent-Type: text/plain\n\nbody\n";
     std::string storage;
