@@ -84,7 +84,9 @@ class FieldTracker {
     }
     void Start(std::string_view line) {
         const std::size_t colon = line.find(':');
-        m_takesParameters = TakesParameters(line.substr(0, colon));
+        const std::string_view name = TrimSpace(line.substr(0, colon));
+        m_takesParameters = TakesParameters(name);
+        m_isContentType = EqualsIgnoringAsciiCase(name, "content-type");
         m_value.assign(m_takesParameters ? line.substr(colon + 1) : std::string_view());
     }
     void Continue(std::string_view line) {
@@ -93,13 +95,15 @@ class FieldTracker {
         }
     }
     void Stop() {
-        m_takesParameters = false;
+        m_takesParameters = m_isContentType = false;
         m_value.clear();
     }
+    bool IsContentType() const { return m_isContentType; }
     const std::string& Value() const { return m_value; }
 
   private:
     bool m_takesParameters = false;
+    bool m_isContentType = false;
     std::string m_value;
 };
 
@@ -192,8 +196,7 @@ HeaderPlan PlanHeader(std::string_view mime) {
         } else if (IsFieldLine(line.text)) {
             field.Start(line.text);
             contentType = nullptr;
-            if (EqualsIgnoringAsciiCase(TrimSpace(line.text.substr(0, line.text.find(':'))),
-                                        "content-type")) {
+            if (field.IsContentType()) {
                 plan.contentTypes.push_back({line.begin, line.next, field.Value()});
                 contentType = &plan.contentTypes.back();
             }
@@ -229,29 +232,50 @@ HeaderPlan PlanHeader(std::string_view mime) {
 }
 
 // Parameter lines in the headers of parts, a part's header being the field lines
-// that follow a line beginning with "--" and a boundary.
-void PlanPartHeaders(std::string_view mime, std::size_t from, std::vector<std::size_t>& indents) {
+// after a delimiter of the message's multipart or of a multipart inside it.
+void PlanPartHeaders(std::string_view mime, std::size_t from, const std::string& boundary,
+                     std::vector<std::size_t>& indents) {
+    std::vector<std::string> delimiters{"--" + boundary};
+    const auto isDelimiter = [&](std::string_view line) {
+        return std::any_of(delimiters.begin(), delimiters.end(),
+                           [&](const std::string& d) { return line.starts_with(d); });
+    };
     bool inHeader = false;
     FieldTracker field;
+    std::string contentType;
     for (std::size_t pos = from; pos < mime.size();) {
         const Line line = LineAt(mime, pos);
         pos = line.next;
-        if (line.text.starts_with("--") && line.text.size() > 2 && !IsBlank(line.text[2])) {
+        if (line.text.starts_with("--") && isDelimiter(line.text)) {
             inHeader = true;
             field.Stop();
-        } else if (!inHeader) {
+            contentType.clear();
             continue;
-        } else if (line.text.empty()) {
+        }
+        if (!inHeader) {
+            continue;
+        }
+        const bool parameter = field.ContinuesWithParameter(line.text);
+        if (line.text.empty() ||
+            (!StartsWithBlank(line.text) && !IsFieldLine(line.text) && !parameter)) {
             inHeader = false;
-        } else if (StartsWithBlank(line.text)) {
-            field.Continue(line.text);
-        } else if (field.ContinuesWithParameter(line.text)) {
+            // Parts inside are read up to GMime's depth; so many boundaries are never needed.
+            if (const std::string inner = MultipartBoundary(contentType);
+                !inner.empty() && delimiters.size() < 64) {
+                delimiters.push_back("--" + inner);
+            }
+            continue;
+        }
+        if (parameter) {
             indents.push_back(line.begin);
+        }
+        if (StartsWithBlank(line.text) || parameter) {
             field.Continue(line.text);
-        } else if (IsFieldLine(line.text)) {
-            field.Start(line.text);
         } else {
-            inHeader = false;
+            field.Start(line.text);
+        }
+        if (field.IsContentType()) {
+            contentType = field.Value();
         }
     }
 }
@@ -358,7 +382,9 @@ std::string_view RepairedMessage(std::string_view mime, std::string& storage) {
     std::vector<std::size_t> indents = plan.indents;
     const ContentTypeField* type = FirstUsable(plan.contentTypes);
     if (type != nullptr && StartsWithIgnoringAsciiCase(TrimSpace(type->value), "multipart/")) {
-        PlanPartHeaders(mime, plan.bodyStart, indents);
+        if (const std::string boundary = MultipartBoundary(type->value); !boundary.empty()) {
+            PlanPartHeaders(mime, plan.bodyStart, boundary, indents);
+        }
     }
     std::string_view repaired = mime;
     if (!indents.empty() || !dropped.empty() || separatorMissing || blankSeparator) {

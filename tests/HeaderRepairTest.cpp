@@ -82,6 +82,11 @@ INSTANTIATE_TEST_SUITE_P(
                    "Content-Type: application/zip; x-unix-mode=0600;\nname=\"a.zip\"\n\n"
                    "PK\n--z--\n",
                    "hi\n", "Content-Type: multipart/mixed; boundary=z\n", "a.zip"},
+        RepairCase{"a name parameter on an unindented line, a multipart further in",
+                   "Subject: s\nContent-Type: multipart/mixed; boundary=y\n\n--y\n"
+                   "Content-Type: multipart/mixed;\n boundary=z\n\n--z\n\nhi\n--z\n"
+                   "Content-Type: application/zip;\nname=\"a.zip\"\n\nPK\n--z--\n--y--\n",
+                   "hi\n", "Content-Type: multipart/mixed; boundary=y\n", "a.zip"},
         RepairCase{"two Content-Type fields: the first counts",
                    "Subject: s\nContent-Type: multipart/alternative; boundary=\"B\"\n"
                    "Content-type: text/plain\n\npreamble\n--B\nContent-Type: text/plain\n\n"
