@@ -294,7 +294,7 @@ bool WithShortBoundary(std::string_view text, const std::string& boundary, std::
     for (int tries = 0; tries < 100 && text.find(standIn) != kNone; ++tries) {
         standIn = "ekview-boundary-" + std::to_string(tries);
     }
-    if (inHeader == kNone || inHeader >= body || text.find(standIn) != kNone) {
+    if (inHeader == kNone || inHeader + boundary.size() > body || text.find(standIn) != kNone) {
         return false;
     }
     const std::string delimiter = "--" + boundary;
