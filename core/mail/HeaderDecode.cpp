@@ -8,6 +8,7 @@
 #include "core/document/TextRules.h"
 #include "core/mail/Charset.h"
 #include "core/mail/GMimeSupport.h"
+#include "core/mail/HeaderRepair.h"
 #include "core/platform/Cp932Decode.h"
 
 namespace ek::mail {
@@ -218,7 +219,8 @@ std::string_view WithoutEnvelope(std::string_view messageText) {
 
 std::vector<HeaderField> SplitHeader(std::string_view messageText) {
     std::vector<HeaderField> fields;
-    const std::string_view header = WithoutEnvelope(messageText);
+    std::string repaired;
+    const std::string_view header = ReaderHeader(WithoutEnvelope(messageText), repaired);
     std::size_t pos = 0;
     while (pos < header.size()) {
         const std::size_t lf = header.find('\n', pos);

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 
+#include "core/document/TextRules.h"
 #include "core/mail/Charset.h"
 #include "core/mail/GMimeSupport.h"
 #include "core/mail/HeaderDecode.h"
+#include "core/mail/HeaderRepair.h"
 #include "core/mail/HtmlText.h"
 #include "core/mail/PartNames.h"
 
@@ -93,25 +95,90 @@ std::string DecodeBase64(std::string_view encoded) {
     return out;
 }
 
+bool IsBase64Sign(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' ||
+           c == '/' || c == '=';
+}
+
+// Control bytes no text holds, or bytes that break the UTF-8 the part is labelled with.
+bool IsNoise(std::string_view decoded, std::string_view charset) {
+    std::string label(TrimSpace(charset));
+    std::erase(label, '"');
+    if ((EqualsIgnoringAsciiCase(label, "utf-8") || EqualsIgnoringAsciiCase(label, "utf8")) &&
+        !IsValidUtf8(decoded)) {
+        return true;
+    }
+    return std::any_of(decoded.begin(), decoded.end(), [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != 0x1B;
+    });
+}
+
+// Encoders write base64 in unbroken lines. Lines that mostly hold blanks between
+// words, whose signs make no base64 (a count no encoder writes, signs outside its
+// alphabet) or decode to noise, are words under a wrong label.
+bool IsWordsUnderBase64Label(std::string_view encoded, std::string_view decoded,
+                             std::string_view charset) {
+    std::size_t lines = 0;
+    std::size_t spaced = 0;
+    std::size_t signs = 0;
+    std::size_t others = 0;
+    for (std::size_t pos = 0; pos < encoded.size();) {
+        const std::size_t lf = std::min(encoded.find('\n', pos), encoded.size());
+        std::string_view line = encoded.substr(pos, lf - pos);
+        pos = lf + 1;
+        const std::size_t first = line.find_first_not_of(" \t\r");
+        if (first == std::string_view::npos) {
+            continue;
+        }
+        line = line.substr(first, line.find_last_not_of(" \t\r") + 1 - first);
+        ++lines;
+        spaced += line.find_first_of(" \t") != std::string_view::npos;
+        for (char c : line) {
+            signs += IsBase64Sign(c);
+            others += !IsBase64Sign(c) && c != ' ' && c != '\t';
+        }
+    }
+    return spaced >= 2 && spaced * 2 >= lines &&
+           (signs % 4 == 1 || others > 0 || IsNoise(decoded, charset));
+}
+
+// The part's content as stored, before its transfer encoding is undone.
+std::string EncodedBytes(GMimeDataWrapper* content) {
+    GPtr<GMimeStream> sink(g_mime_stream_mem_new());
+    GMimeStream* encoded = g_mime_data_wrapper_get_stream(content);
+    g_mime_stream_reset(encoded);
+    g_mime_stream_write_to_stream(encoded, sink.get());
+    return std::string(MemoryBytes(sink.get()));
+}
+
 std::string PartBytes(GMimePart* part) {
     GMimeDataWrapper* content = g_mime_part_get_content(part);
     if (content == nullptr) {
         return {};
     }
-    GPtr<GMimeStream> sink(g_mime_stream_mem_new());
     if (g_mime_data_wrapper_get_encoding(content) == GMIME_CONTENT_ENCODING_BASE64) {
-        GMimeStream* encoded = g_mime_data_wrapper_get_stream(content);
-        g_mime_stream_reset(encoded);
-        g_mime_stream_write_to_stream(encoded, sink.get());
-        return DecodeBase64(MemoryBytes(sink.get()));
+        return DecodeBase64(EncodedBytes(content));
     }
+    GPtr<GMimeStream> sink(g_mime_stream_mem_new());
     g_mime_data_wrapper_write_to_stream(content, sink.get());
     return std::string(MemoryBytes(sink.get()));
 }
 
+// The text of a part shown as the body; words sent under a base64 label are shown
+// as they stand, since their decoding is noise.
 std::string PartText(GMimePart* part) {
     const char* charset = g_mime_object_get_content_type_parameter(GMIME_OBJECT(part), "charset");
-    return CharsetToUtf8(PartBytes(part), charset != nullptr ? charset : "");
+    std::string bytes = PartBytes(part);
+    GMimeDataWrapper* content = g_mime_part_get_content(part);
+    if (content != nullptr &&
+        g_mime_data_wrapper_get_encoding(content) == GMIME_CONTENT_ENCODING_BASE64) {
+        std::string encoded = EncodedBytes(content);
+        if (IsWordsUnderBase64Label(encoded, bytes, charset != nullptr ? charset : "")) {
+            bytes = std::move(encoded);
+        }
+    }
+    return CharsetToUtf8(bytes, charset != nullptr ? charset : "");
 }
 
 // A first header line that begins with blanks continues nothing; GMime would then
@@ -128,7 +195,9 @@ std::string_view WithoutLeadingBlanks(std::string_view mime) {
 class ParsedMessage {
   public:
     explicit ParsedMessage(std::string_view messageText) {
-        const std::string_view mime = WithoutLeadingBlanks(WithoutEnvelope(messageText));
+        std::string repaired;
+        const std::string_view mime =
+            RepairedMessage(WithoutLeadingBlanks(WithoutEnvelope(messageText)), repaired);
         ParserOptionsPtr options = QuietParserOptions();
         GPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(mime.data(), mime.size()));
         GPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
@@ -158,11 +227,7 @@ int FindBody(const std::vector<Leaf>& leaves, std::string_view type) {
 // The text after the header when header lines are shown above it, else all of it.
 std::string BodyAfterHeader(std::string_view messageText, bool headerShown) {
     const std::string_view mime = WithoutEnvelope(messageText);
-    std::size_t start = 0;
-    if (headerShown) {
-        const std::size_t blank = mime.find("\n\n");
-        start = blank == std::string_view::npos ? mime.size() : blank + 2;
-    }
+    const std::size_t start = headerShown ? BodyOffset(mime) : 0;
     return WithLfEnds(CharsetToUtf8(mime.substr(start), ""));
 }
 
