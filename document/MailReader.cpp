@@ -51,6 +51,7 @@ void Prefault(char* data, std::size_t size) {
 // A growable byte block that is never zero-filled: a mailbox may be a gigabyte.
 class Block {
   public:
+    Block() = default;
     explicit Block(std::size_t capacity) { Allocate(std::max<std::size_t>(capacity, 1)); }
     char* data() { return m_data.get(); }
     std::size_t capacity() const { return m_capacity; }
@@ -75,19 +76,28 @@ class Block {
 };
 
 // The line splitter and message builder. Line feeds are found 64 bytes at a time
-// (ByteScan.h) and handed out one by one from a bit mask. Lines are compacted in
-// place: each kept line moves down to the write position (never past its own source)
-// with its CR dropped and one LF after it, so the block ends up holding only message
-// text. Consecutive kept lines that need no change move together, as one run, when a
-// dropped byte or line ends the run; a file with LF ends and no text before its first
-// message moves nothing at all.
+// (ByteScan.h) and handed out one by one from a bit mask. Each message is compacted
+// in place, from where its start line lies: each line moves down to the write
+// position (never past its own source) with its CR dropped and one LF after it.
+// Consecutive lines that need no change move together, as one run, when a dropped
+// byte or line ends the run; a message whose lines all end in a plain LF moves
+// nothing at all, which is what lets a mapped file stay shared with the page cache.
 class Reader {
   public:
     Reader(const ByteSource& source, std::uint64_t expectedSize, CProgressDlg& progress)
-        : m_source(source),
+        : m_source(&source),
           m_expectedSize(std::max<std::uint64_t>(expectedSize, 1)),
           m_progress(progress),
-          m_block(static_cast<std::size_t>(expectedSize) + kSlack) {}
+          m_block(static_cast<std::size_t>(expectedSize) + kSlack),
+          m_data(m_block.data()) {}
+    // The whole input is there already; the byte after it is free.
+    Reader(FileMapping mapping, CProgressDlg& progress)
+        : m_expectedSize(std::max<std::uint64_t>(mapping.size(), 1)),
+          m_progress(progress),
+          m_mapping(std::move(mapping)),
+          m_data(m_mapping.data()),
+          m_filled(m_mapping.size()),
+          m_endOfInput(true) {}
 
     ReadResult Run(MailboxText& out);
 
@@ -105,10 +115,13 @@ class Reader {
     void FlushRun();
     void FinishMessage(MailboxText& out);
 
-    const ByteSource& m_source;
+    const ByteSource* m_source = nullptr;
     std::uint64_t m_expectedSize;
     CProgressDlg& m_progress;
     Block m_block;
+    FileMapping m_mapping;
+    // The input and the text: m_block's or m_mapping's bytes.
+    char* m_data;
     std::size_t m_filled = 0;
     std::size_t m_parsePos = 0;
     // The text written so far ends here once the pending run has moved.
@@ -131,11 +144,12 @@ bool Reader::ReadMore(ReadResult& error) {
     // One byte always stays free for the LF that may follow the last line.
     if (m_block.capacity() - m_filled <= 1) {
         m_block.Reserve(m_filled + kSlack, m_filled);
+        m_data = m_block.data();
     }
     std::size_t room = std::min(kChunkSize, m_block.capacity() - m_filled - 1);
     std::string reason;
-    Prefault(m_block.data() + m_filled, room);
-    long long got = m_source(m_block.data() + m_filled, room, reason);
+    Prefault(m_data + m_filled, room);
+    long long got = (*m_source)(m_data + m_filled, room, reason);
     if (got < 0) {
         error = {ReadStatus::ReadError, reason};
         return false;
@@ -152,7 +166,7 @@ bool Reader::ReadMore(ReadResult& error) {
 void Reader::ScanWindow() {
     m_window = m_windowEnd;
     std::size_t count = std::min(kScanWidth, m_filled - m_window);
-    ByteMasks masks = ScanBytes(m_block.data() + m_window, count);
+    ByteMasks masks = ScanBytes(m_data + m_window, count);
     if (masks.textEnds != 0) {
         count = static_cast<std::size_t>(std::countr_zero(masks.textEnds));
         masks.lineFeeds &= (std::uint64_t{1} << count) - 1;
@@ -187,7 +201,7 @@ bool Reader::NextLine(Line& line, ReadResult& error) {
             return false;
         }
     }
-    if (line.end > line.start && m_block.data()[line.end - 1] == '\r' && line.next > line.end) {
+    if (line.end > line.start && m_data[line.end - 1] == '\r' && line.next > line.end) {
         --line.end;
     }
     m_parsePos = line.next;
@@ -195,7 +209,7 @@ bool Reader::NextLine(Line& line, ReadResult& error) {
 }
 
 void Reader::Append(const Line& line) {
-    char* base = m_block.data();
+    char* base = m_data;
     std::size_t length = line.end - line.start;
     char first = length == 0 ? '\0' : AsciiLower(base[line.start]);
     if (first == '\0' && length == 0 && m_headerEnd == kPrefixAbsent) {
@@ -235,7 +249,7 @@ void Reader::FlushRun() {
     std::size_t length = m_runEnd - m_runStart;
     std::size_t to = m_writePos - length;
     if (to != m_runStart) {
-        std::memmove(m_block.data() + to, m_block.data() + m_runStart, length);
+        std::memmove(m_data + to, m_data + m_runStart, length);
     }
     m_runStart = m_runEnd;
 }
@@ -250,9 +264,8 @@ ReadResult Reader::Run(MailboxText& out) {
     Line x{};
     while (NextLine(x, result)) {
         // Only a 31-byte line that begins with 'F' can open a message.
-        if (x.end - x.start == kStartLineLength && m_block.data()[x.start] == 'F' &&
-            CEKViewDoc::IsMessageStart(
-                std::string_view(m_block.data() + x.start, x.end - x.start))) {
+        if (x.end - x.start == kStartLineLength && m_data[x.start] == 'F' &&
+            CEKViewDoc::IsMessageStart(std::string_view(m_data + x.start, x.end - x.start))) {
             Line y{};
             if (!NextLine(y, result)) {
                 if (result.status != ReadStatus::Ok) {
@@ -263,11 +276,15 @@ ReadResult Reader::Run(MailboxText& out) {
                 }
                 break;
             }
-            std::string_view yText(m_block.data() + y.start, y.end - y.start);
+            std::string_view yText(m_data + y.start, y.end - y.start);
             if (CEKViewDoc::IsStatusLine(yText)) {
                 if (m_haveMessage) {
                     FinishMessage(out);
                 }
+                // The message is compacted from where it lies; the bytes its
+                // predecessor dropped stay behind as a gap.
+                FlushRun();
+                m_writePos = m_runStart = m_runEnd = x.start;
                 m_haveMessage = true;
                 m_messageStart = m_writePos;
                 m_firstLine.fill(kPrefixAbsent);
@@ -294,7 +311,8 @@ ReadResult Reader::Run(MailboxText& out) {
     // After a read error the partly read message is discarded.
     FlushRun();
     out.size = m_writePos;
-    out.text = m_block.Release();
+    out.text =
+        m_source != nullptr ? StoredText(m_block.Release()) : StoredText(std::move(m_mapping));
     return result;
 }
 
@@ -311,6 +329,11 @@ ReadResult ReadMailbox(const ByteSource& source, std::uint64_t expectedSize, CPr
         out = MailboxText{};
         return {ReadStatus::ReadError, std::generic_category().message(ENOMEM)};
     }
+}
+
+ReadResult ReadMappedMailbox(FileMapping mapping, CProgressDlg& progress, MailboxText& out) {
+    Reader reader(std::move(mapping), progress);
+    return reader.Run(out);
 }
 
 ReadResult ReadMailboxBytes(std::string_view bytes, CProgressDlg& progress, MailboxText& out) {
