@@ -1,8 +1,10 @@
 #include "document/MailReader.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <system_error>
@@ -47,6 +49,19 @@ void Prefault(char* data, std::size_t size) {
     (void)size;
 #endif
 }
+
+// The indexed prefixes begin with different letters: the one prefix a line can
+// begin with, by its first byte in either case, or -1.
+constexpr std::array<std::int8_t, 256> kPrefixSlotOf = [] {
+    std::array<std::int8_t, 256> slots{};
+    slots.fill(-1);
+    for (std::size_t k = 0; k < kIndexedPrefixes.size(); ++k) {
+        const auto first = static_cast<unsigned char>(AsciiLower(kIndexedPrefixes[k][0]));
+        slots[first] = static_cast<std::int8_t>(k);
+        slots[first - 32] = static_cast<std::int8_t>(k);
+    }
+    return slots;
+}();
 
 // A growable byte block that is never zero-filled: a mailbox may be a gigabyte.
 class Block {
@@ -211,21 +226,18 @@ bool Reader::NextLine(Line& line, ReadResult& error) {
 void Reader::Append(const Line& line) {
     char* base = m_data;
     std::size_t length = line.end - line.start;
-    char first = length == 0 ? '\0' : AsciiLower(base[line.start]);
-    if (first == '\0' && length == 0 && m_headerEnd == kPrefixAbsent) {
-        std::size_t at = m_writePos - m_messageStart;
-        m_headerEnd = at < kPrefixUnknown ? static_cast<std::uint32_t>(at) : kPrefixUnknown;
-    } else if (first == 'd' || first == 'f' || first == 's' || first == 'm' || first == 'i' ||
-               first == 'c') {
-        std::string_view text(base + line.start, length);
-        std::size_t at = m_writePos - m_messageStart;
-        for (std::size_t k = 0; k < kIndexedPrefixes.size(); ++k) {
-            if (m_firstLine[k] == kPrefixAbsent &&
-                StartsWithIgnoringAsciiCase(text, kIndexedPrefixes[k])) {
-                m_firstLine[k] =
-                    at < kPrefixUnknown ? static_cast<std::uint32_t>(at) : kPrefixUnknown;
-            }
+    if (length == 0) {
+        if (m_headerEnd == kPrefixAbsent) {
+            std::size_t at = m_writePos - m_messageStart;
+            m_headerEnd = at < kPrefixUnknown ? static_cast<std::uint32_t>(at) : kPrefixUnknown;
         }
+    } else if (const int slot = kPrefixSlotOf[static_cast<unsigned char>(base[line.start])];
+               slot >= 0 && m_firstLine[static_cast<std::size_t>(slot)] == kPrefixAbsent &&
+               StartsWithIgnoringAsciiCase(std::string_view(base + line.start, length),
+                                           kIndexedPrefixes[static_cast<std::size_t>(slot)])) {
+        std::size_t at = m_writePos - m_messageStart;
+        m_firstLine[static_cast<std::size_t>(slot)] =
+            at < kPrefixUnknown ? static_cast<std::uint32_t>(at) : kPrefixUnknown;
     }
     if (line.start != m_runEnd) {
         FlushRun();

@@ -10,6 +10,7 @@
 
 #include "cli/StyledText.h"
 #include "cli/TextOut.h"
+#include "platform/Cp932Decode.h"
 #include "tests/ProcessSupport.h"
 #include "tests/TestSupport.h"
 
@@ -40,6 +41,27 @@ TEST(JsonText, EscapesWhatJsonRequires) {
     EXPECT_EQ(JsonString("\n\r\t\b\f\x01\x7f"), "\"\\n\\r\\t\\b\\f\\u0001\\u007f\"");
     EXPECT_EQ(JsonString("\xa0\xb1"), "\"\xef\xbf\xbd\xef\xbd\xb1\"") << "0xA0 bad, 0xB1 kana";
     EXPECT_EQ(JsonString(std::string("\0", 1)), "\"\\u0000\"");
+}
+
+// Plain ASCII goes out in runs: every other byte, and a pair whose trail byte is
+// ASCII ('A', '\\', '~'), still comes out as one decoded character between the runs.
+TEST(JsonText, RunsOfPlainBytesKeepCharactersWhole) {
+    for (int b = 0x20; b < 0x100; ++b) {
+        const std::string one(1, static_cast<char>(b));
+        if (b == '"' || b == '\\' || b == 0x7F) {
+            continue;
+        }
+        SCOPED_TRACE("byte " + std::to_string(b));
+        // A lead byte takes the 'c' after it as its trail byte.
+        EXPECT_EQ(JsonString("ab" + one + "cd"), "\"" + cp932::ToUtf8("ab" + one + "cd") + "\"");
+    }
+    for (const std::string pair : {"\x82"
+                                   "A",
+                                   "\x83\\", "\x81\x7e", "\x82\xa0"}) {
+        SCOPED_TRACE("pair " + pair);
+        EXPECT_EQ(JsonString("x" + pair + "y"), "\"x" + cp932::ToUtf8(pair) + "y\"");
+        EXPECT_EQ(JsonString(pair), "\"" + cp932::ToUtf8(pair) + "\"");
+    }
 }
 
 TEST(StyledText, ColoursRunsAndExpandsTabs) {
