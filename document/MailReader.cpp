@@ -123,10 +123,38 @@ class Reader {
         std::size_t next;  // start of the following line
     };
 
-    bool NextLine(Line& line, ReadResult& error);
+    // The common cases inline: a line feed already found, and a line that only
+    // lengthens the pending run.
+    bool NextLine(Line& line, ReadResult& error) {
+        if (m_lineFeeds == 0) {
+            return NextLineAfterWindow(line, error);
+        }
+        const std::size_t at = m_window + static_cast<std::size_t>(std::countr_zero(m_lineFeeds));
+        m_lineFeeds &= m_lineFeeds - 1;
+        line = {m_parsePos, at, at + 1};
+        if (at > line.start && m_data[at - 1] == '\r') {
+            --line.end;
+        }
+        m_parsePos = at + 1;
+        return true;
+    }
+    void Append(const Line& line) {
+        const std::size_t length = line.end - line.start;
+        if (length != 0 && line.start == m_runEnd && line.next == line.end + 1) {
+            const int slot = kPrefixSlotOf[static_cast<unsigned char>(m_data[line.start])];
+            if (slot < 0 || m_firstLine[static_cast<std::size_t>(slot)] != kPrefixAbsent) {
+                m_runEnd = line.next;
+                m_writePos += length + 1;
+                return;
+            }
+        }
+        AppendLine(line);
+    }
+
+    bool NextLineAfterWindow(Line& line, ReadResult& error);
     bool ReadMore(ReadResult& error);
     void ScanWindow();
-    void Append(const Line& line);
+    void AppendLine(const Line& line);
     void FlushRun();
     void FinishMessage(MailboxText& out);
 
@@ -193,7 +221,7 @@ void Reader::ScanWindow() {
 }
 
 // False at the end of the input (or on a read error, which `error` then holds).
-bool Reader::NextLine(Line& line, ReadResult& error) {
+bool Reader::NextLineAfterWindow(Line& line, ReadResult& error) {
     for (;;) {
         if (m_lineFeeds != 0) {
             std::size_t at = m_window + static_cast<std::size_t>(std::countr_zero(m_lineFeeds));
@@ -223,7 +251,7 @@ bool Reader::NextLine(Line& line, ReadResult& error) {
     return true;
 }
 
-void Reader::Append(const Line& line) {
+void Reader::AppendLine(const Line& line) {
     char* base = m_data;
     std::size_t length = line.end - line.start;
     if (length == 0) {
