@@ -21,6 +21,8 @@ bool LoadMailbox(CEKViewDoc& doc, const std::string& path, bool& readError) {
         return false;
     }
     doc.SetPathName(path);
+    // A command's run is short: the file's pages are used where they lie.
+    doc.SetMappedRead(true);
     ReadResult read = doc.ReadMailFile();
     switch (read.status) {
         case ReadStatus::Ok:

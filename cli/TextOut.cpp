@@ -171,9 +171,25 @@ std::string TerminalRow(int index, int indexWidth, const std::vector<std::string
     return line;
 }
 
+// Printable ASCII other than the two that JSON escapes: such a byte is its own
+// character in CP932 and in UTF-8.
+constexpr bool IsPlainJsonByte(char c) {
+    return c >= 0x20 && c < 0x7F && c != '"' && c != '\\';
+}
+
 void AppendJsonString(std::string& out, std::string_view cp932) {
     out += '"';
     for (std::size_t pos = 0; pos < cp932.size();) {
+        // A run of plain bytes goes out in one piece.
+        std::size_t plain = pos;
+        while (plain < cp932.size() && IsPlainJsonByte(cp932[plain])) {
+            ++plain;
+        }
+        if (plain != pos) {
+            out.append(cp932.substr(pos, plain - pos));
+            pos = plain;
+            continue;
+        }
         std::size_t length = 0;
         char32_t c = cp932::DecodeChar(cp932, pos, &length);
         pos += length;

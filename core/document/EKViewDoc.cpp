@@ -1,8 +1,10 @@
 #include "core/document/EKViewDoc.h"
 
 #include <array>
+#include <utility>
 
 #include "core/document/TextRules.h"
+#include "core/platform/FileMapping.h"
 #include "core/platform/ProgressDlg.h"
 #include "core/platform/ReadOnlyFile.h"
 
@@ -13,6 +15,8 @@ namespace {
 constexpr std::string_view kStartPrefix = "From - ";
 constexpr std::string_view kStatusPrefix = "X-EKMail-Status: ";
 constexpr std::size_t kStartDateLength = 24;
+// What a mapped read reports when the file was cut short while it was read.
+constexpr const char* kFileShrank = "the file was cut short while it was read";
 
 constexpr std::array<std::string_view, 7> kWeekdays = {"Sun", "Mon", "Tue", "Wed",
                                                        "Thu", "Fri", "Sat"};
@@ -76,6 +80,17 @@ ReadResult CEKViewDoc::ReadMailFile() {
         std::string reason;
         if (!file.Open(m_strMailFile, FileSharing::Exclusive, reason)) {
             return {ReadStatus::OpenFailed, reason};
+        }
+        FileMapping mapping;
+        // One byte of slack: room for the LF after a last line without one.
+        if (m_mappedRead && file.Map(mapping, 1)) {
+            const std::size_t mapped = mapping.size();
+            ReadResult result = ReadMappedMailbox(std::move(mapping), progress, mailbox);
+            if (result.status == ReadStatus::Ok &&
+                (mailbox.text.LostPages() || file.ShrankBelow(mapped))) {
+                return {ReadStatus::ReadError, kFileShrank};
+            }
+            return result;
         }
         ByteSource source = [&file](char* buffer, std::size_t count, std::string& why) {
             return file.Read(buffer, count, why);

@@ -30,6 +30,11 @@ class CEKViewDoc {
     // Reads m_strMailFile into the message list and orders it by date key. True (ok())
     // exactly when at least one message was read and the list was ordered.
     ReadResult ReadMailFile();
+    // Whether ReadMailFile maps the file instead of copying it (off by default). A
+    // mapped document shares the page cache and is quickest to read, but a program
+    // that rewrites the file in place changes the text under it, so it suits a short
+    // run (ekview-cli) rather than a window kept open for hours.
+    void SetMappedRead(bool mapped) { m_mappedRead = mapped; }
     // The same reading over bytes in memory (the path name must be set as for a file).
     ReadResult ReadMailBytes(std::string_view bytes);
     void ClearMessages();
@@ -98,11 +103,12 @@ class CEKViewDoc {
 
     std::string m_strPathName;
     // The mailbox text, every message line followed by one LF.
-    std::unique_ptr<char[]> m_text;
+    StoredText m_text;
     std::size_t m_textSize = 0;
     // The message list, in date-key order after a successful read.
     std::vector<MessageSpan> m_messages;
     ProgressUi* m_progressUi = nullptr;
+    bool m_mappedRead = false;
 };
 
 }  // namespace ek

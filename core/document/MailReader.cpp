@@ -1,8 +1,10 @@
 #include "core/document/MailReader.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <system_error>
@@ -48,9 +50,23 @@ void Prefault(char* data, std::size_t size) {
 #endif
 }
 
+// The indexed prefixes begin with different letters: the one prefix a line can
+// begin with, by its first byte in either case, or -1.
+constexpr std::array<std::int8_t, 256> kPrefixSlotOf = [] {
+    std::array<std::int8_t, 256> slots{};
+    slots.fill(-1);
+    for (std::size_t k = 0; k < kIndexedPrefixes.size(); ++k) {
+        const auto first = static_cast<unsigned char>(AsciiLower(kIndexedPrefixes[k][0]));
+        slots[first] = static_cast<std::int8_t>(k);
+        slots[first - 32] = static_cast<std::int8_t>(k);
+    }
+    return slots;
+}();
+
 // A growable byte block that is never zero-filled: a mailbox may be a gigabyte.
 class Block {
   public:
+    Block() = default;
     explicit Block(std::size_t capacity) { Allocate(std::max<std::size_t>(capacity, 1)); }
     char* data() { return m_data.get(); }
     std::size_t capacity() const { return m_capacity; }
@@ -75,19 +91,28 @@ class Block {
 };
 
 // The line splitter and message builder. Line feeds are found 64 bytes at a time
-// (ByteScan.h) and handed out one by one from a bit mask. Lines are compacted in
-// place: each kept line moves down to the write position (never past its own source)
-// with its CR dropped and one LF after it, so the block ends up holding only message
-// text. Consecutive kept lines that need no change move together, as one run, when a
-// dropped byte or line ends the run; a file with LF ends and no text before its first
-// message moves nothing at all.
+// (ByteScan.h) and handed out one by one from a bit mask. Each message is compacted
+// in place, from where its start line lies: each line moves down to the write
+// position (never past its own source) with its CR dropped and one LF after it.
+// Consecutive lines that need no change move together, as one run, when a dropped
+// byte or line ends the run; a message whose lines all end in a plain LF moves
+// nothing at all, which is what lets a mapped file stay shared with the page cache.
 class Reader {
   public:
     Reader(const ByteSource& source, std::uint64_t expectedSize, CProgressDlg& progress)
-        : m_source(source),
+        : m_source(&source),
           m_expectedSize(std::max<std::uint64_t>(expectedSize, 1)),
           m_progress(progress),
-          m_block(static_cast<std::size_t>(expectedSize) + kSlack) {}
+          m_block(static_cast<std::size_t>(expectedSize) + kSlack),
+          m_data(m_block.data()) {}
+    // The whole input is there already; the byte after it is free.
+    Reader(FileMapping mapping, CProgressDlg& progress)
+        : m_expectedSize(std::max<std::uint64_t>(mapping.size(), 1)),
+          m_progress(progress),
+          m_mapping(std::move(mapping)),
+          m_data(m_mapping.data()),
+          m_filled(m_mapping.size()),
+          m_endOfInput(true) {}
 
     ReadResult Run(MailboxText& out);
 
@@ -98,17 +123,48 @@ class Reader {
         std::size_t next;  // start of the following line
     };
 
-    bool NextLine(Line& line, ReadResult& error);
+    // The common cases inline: a line feed already found, and a line that only
+    // lengthens the pending run.
+    bool NextLine(Line& line, ReadResult& error) {
+        if (m_lineFeeds == 0) {
+            return NextLineAfterWindow(line, error);
+        }
+        const std::size_t at = m_window + static_cast<std::size_t>(std::countr_zero(m_lineFeeds));
+        m_lineFeeds &= m_lineFeeds - 1;
+        line = {m_parsePos, at, at + 1};
+        if (at > line.start && m_data[at - 1] == '\r') {
+            --line.end;
+        }
+        m_parsePos = at + 1;
+        return true;
+    }
+    void Append(const Line& line) {
+        const std::size_t length = line.end - line.start;
+        if (length != 0 && line.start == m_runEnd && line.next == line.end + 1) {
+            const int slot = kPrefixSlotOf[static_cast<unsigned char>(m_data[line.start])];
+            if (slot < 0 || m_firstLine[static_cast<std::size_t>(slot)] != kPrefixAbsent) {
+                m_runEnd = line.next;
+                m_writePos += length + 1;
+                return;
+            }
+        }
+        AppendLine(line);
+    }
+
+    bool NextLineAfterWindow(Line& line, ReadResult& error);
     bool ReadMore(ReadResult& error);
     void ScanWindow();
-    void Append(const Line& line);
+    void AppendLine(const Line& line);
     void FlushRun();
     void FinishMessage(MailboxText& out);
 
-    const ByteSource& m_source;
+    const ByteSource* m_source = nullptr;
     std::uint64_t m_expectedSize;
     CProgressDlg& m_progress;
     Block m_block;
+    FileMapping m_mapping;
+    // The input and the text: m_block's or m_mapping's bytes.
+    char* m_data;
     std::size_t m_filled = 0;
     std::size_t m_parsePos = 0;
     // The text written so far ends here once the pending run has moved.
@@ -131,11 +187,12 @@ bool Reader::ReadMore(ReadResult& error) {
     // One byte always stays free for the LF that may follow the last line.
     if (m_block.capacity() - m_filled <= 1) {
         m_block.Reserve(m_filled + kSlack, m_filled);
+        m_data = m_block.data();
     }
     std::size_t room = std::min(kChunkSize, m_block.capacity() - m_filled - 1);
     std::string reason;
-    Prefault(m_block.data() + m_filled, room);
-    long long got = m_source(m_block.data() + m_filled, room, reason);
+    Prefault(m_data + m_filled, room);
+    long long got = (*m_source)(m_data + m_filled, room, reason);
     if (got < 0) {
         error = {ReadStatus::ReadError, reason};
         return false;
@@ -152,7 +209,7 @@ bool Reader::ReadMore(ReadResult& error) {
 void Reader::ScanWindow() {
     m_window = m_windowEnd;
     std::size_t count = std::min(kScanWidth, m_filled - m_window);
-    ByteMasks masks = ScanBytes(m_block.data() + m_window, count);
+    ByteMasks masks = ScanBytes(m_data + m_window, count);
     if (masks.textEnds != 0) {
         count = static_cast<std::size_t>(std::countr_zero(masks.textEnds));
         masks.lineFeeds &= (std::uint64_t{1} << count) - 1;
@@ -164,7 +221,7 @@ void Reader::ScanWindow() {
 }
 
 // False at the end of the input (or on a read error, which `error` then holds).
-bool Reader::NextLine(Line& line, ReadResult& error) {
+bool Reader::NextLineAfterWindow(Line& line, ReadResult& error) {
     for (;;) {
         if (m_lineFeeds != 0) {
             std::size_t at = m_window + static_cast<std::size_t>(std::countr_zero(m_lineFeeds));
@@ -187,31 +244,28 @@ bool Reader::NextLine(Line& line, ReadResult& error) {
             return false;
         }
     }
-    if (line.end > line.start && m_block.data()[line.end - 1] == '\r' && line.next > line.end) {
+    if (line.end > line.start && m_data[line.end - 1] == '\r' && line.next > line.end) {
         --line.end;
     }
     m_parsePos = line.next;
     return true;
 }
 
-void Reader::Append(const Line& line) {
-    char* base = m_block.data();
+void Reader::AppendLine(const Line& line) {
+    char* base = m_data;
     std::size_t length = line.end - line.start;
-    char first = length == 0 ? '\0' : AsciiLower(base[line.start]);
-    if (first == '\0' && length == 0 && m_headerEnd == kPrefixAbsent) {
-        std::size_t at = m_writePos - m_messageStart;
-        m_headerEnd = at < kPrefixUnknown ? static_cast<std::uint32_t>(at) : kPrefixUnknown;
-    } else if (first == 'd' || first == 'f' || first == 's' || first == 'm' || first == 'i' ||
-               first == 'c') {
-        std::string_view text(base + line.start, length);
-        std::size_t at = m_writePos - m_messageStart;
-        for (std::size_t k = 0; k < kIndexedPrefixes.size(); ++k) {
-            if (m_firstLine[k] == kPrefixAbsent &&
-                StartsWithIgnoringAsciiCase(text, kIndexedPrefixes[k])) {
-                m_firstLine[k] =
-                    at < kPrefixUnknown ? static_cast<std::uint32_t>(at) : kPrefixUnknown;
-            }
+    if (length == 0) {
+        if (m_headerEnd == kPrefixAbsent) {
+            std::size_t at = m_writePos - m_messageStart;
+            m_headerEnd = at < kPrefixUnknown ? static_cast<std::uint32_t>(at) : kPrefixUnknown;
         }
+    } else if (const int slot = kPrefixSlotOf[static_cast<unsigned char>(base[line.start])];
+               slot >= 0 && m_firstLine[static_cast<std::size_t>(slot)] == kPrefixAbsent &&
+               StartsWithIgnoringAsciiCase(std::string_view(base + line.start, length),
+                                           kIndexedPrefixes[static_cast<std::size_t>(slot)])) {
+        std::size_t at = m_writePos - m_messageStart;
+        m_firstLine[static_cast<std::size_t>(slot)] =
+            at < kPrefixUnknown ? static_cast<std::uint32_t>(at) : kPrefixUnknown;
     }
     if (line.start != m_runEnd) {
         FlushRun();
@@ -235,7 +289,7 @@ void Reader::FlushRun() {
     std::size_t length = m_runEnd - m_runStart;
     std::size_t to = m_writePos - length;
     if (to != m_runStart) {
-        std::memmove(m_block.data() + to, m_block.data() + m_runStart, length);
+        std::memmove(m_data + to, m_data + m_runStart, length);
     }
     m_runStart = m_runEnd;
 }
@@ -250,9 +304,8 @@ ReadResult Reader::Run(MailboxText& out) {
     Line x{};
     while (NextLine(x, result)) {
         // Only a 31-byte line that begins with 'F' can open a message.
-        if (x.end - x.start == kStartLineLength && m_block.data()[x.start] == 'F' &&
-            CEKViewDoc::IsMessageStart(
-                std::string_view(m_block.data() + x.start, x.end - x.start))) {
+        if (x.end - x.start == kStartLineLength && m_data[x.start] == 'F' &&
+            CEKViewDoc::IsMessageStart(std::string_view(m_data + x.start, x.end - x.start))) {
             Line y{};
             if (!NextLine(y, result)) {
                 if (result.status != ReadStatus::Ok) {
@@ -263,11 +316,15 @@ ReadResult Reader::Run(MailboxText& out) {
                 }
                 break;
             }
-            std::string_view yText(m_block.data() + y.start, y.end - y.start);
+            std::string_view yText(m_data + y.start, y.end - y.start);
             if (CEKViewDoc::IsStatusLine(yText)) {
                 if (m_haveMessage) {
                     FinishMessage(out);
                 }
+                // The message is compacted from where it lies; the bytes its
+                // predecessor dropped stay behind as a gap.
+                FlushRun();
+                m_writePos = m_runStart = m_runEnd = x.start;
                 m_haveMessage = true;
                 m_messageStart = m_writePos;
                 m_firstLine.fill(kPrefixAbsent);
@@ -294,7 +351,8 @@ ReadResult Reader::Run(MailboxText& out) {
     // After a read error the partly read message is discarded.
     FlushRun();
     out.size = m_writePos;
-    out.text = m_block.Release();
+    out.text =
+        m_source != nullptr ? StoredText(m_block.Release()) : StoredText(std::move(m_mapping));
     return result;
 }
 
@@ -311,6 +369,11 @@ ReadResult ReadMailbox(const ByteSource& source, std::uint64_t expectedSize, CPr
         out = MailboxText{};
         return {ReadStatus::ReadError, std::generic_category().message(ENOMEM)};
     }
+}
+
+ReadResult ReadMappedMailbox(FileMapping mapping, CProgressDlg& progress, MailboxText& out) {
+    Reader reader(std::move(mapping), progress);
+    return reader.Run(out);
 }
 
 ReadResult ReadMailboxBytes(std::string_view bytes, CProgressDlg& progress, MailboxText& out) {

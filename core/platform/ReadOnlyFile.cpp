@@ -1,5 +1,7 @@
 #include "core/platform/ReadOnlyFile.h"
 
+#include "core/platform/FileMapping.h"
+
 #include <system_error>
 #include <utility>
 
@@ -123,6 +125,15 @@ long long ReadOnlyFile::Read(char* buffer, std::size_t count, std::string& reaso
     return got;
 }
 
+bool ReadOnlyFile::Map(FileMapping& /*mapping*/, std::size_t /*slack*/) const {
+    return false;
+}
+
+bool ReadOnlyFile::ShrankBelow(std::uint64_t /*size*/) const {
+    // Without sharing nobody can cut the file while it is open.
+    return false;
+}
+
 #else
 
 ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
@@ -218,6 +229,21 @@ long long ReadOnlyFile::Read(char* buffer, std::size_t count, std::string& reaso
             return -1;
         }
     }
+}
+
+bool ReadOnlyFile::Map(FileMapping& mapping, std::size_t slack) const {
+    struct stat info {};
+    if (m_fd < 0 || ::fstat(m_fd, &info) != 0 || info.st_size <= 0 ||
+        static_cast<std::uint64_t>(info.st_size) > SIZE_MAX) {
+        return false;
+    }
+    return mapping.Map(m_fd, static_cast<std::size_t>(info.st_size), slack);
+}
+
+bool ReadOnlyFile::ShrankBelow(std::uint64_t size) const {
+    struct stat info {};
+    return m_fd >= 0 && ::fstat(m_fd, &info) == 0 &&
+           static_cast<std::uint64_t>(info.st_size) < size;
 }
 
 #endif

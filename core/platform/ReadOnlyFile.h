@@ -8,6 +8,8 @@
 
 namespace ek {
 
+class FileMapping;
+
 enum class FileSharing {
     // Nobody may write while we read (POSIX: a read lock that fails while a writer
     // holds a write lock; Windows: no sharing at all).
@@ -47,6 +49,12 @@ class ReadOnlyFile {
     // Reads up to `count` bytes. Returns the number read, 0 at the end of the file,
     // or -1 with `reason` set on a read error.
     long long Read(char* buffer, std::size_t count, std::string& reason);
+
+    // Maps the file as it is now, with `slack` zero bytes after it, copy on write;
+    // its size may differ from Size(). False where the file must be read instead.
+    bool Map(FileMapping& mapping, std::size_t slack) const;
+    // True when the file now holds fewer bytes than `size`.
+    bool ShrankBelow(std::uint64_t size) const;
 
   private:
 #ifdef _WIN32

@@ -10,6 +10,7 @@
 
 #include "cli/StyledText.h"
 #include "cli/TextOut.h"
+#include "core/platform/Cp932Decode.h"
 #include "tests/support/ProcessSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -40,6 +41,41 @@ TEST(JsonText, EscapesWhatJsonRequires) {
     EXPECT_EQ(JsonString("\n\r\t\b\f\x01\x7f"), "\"\\n\\r\\t\\b\\f\\u0001\\u007f\"");
     EXPECT_EQ(JsonString("\xa0\xb1"), "\"\xef\xbf\xbd\xef\xbd\xb1\"") << "0xA0 bad, 0xB1 kana";
     EXPECT_EQ(JsonString(std::string("\0", 1)), "\"\\u0000\"");
+}
+
+// Plain ASCII goes out in runs: every other byte, and a pair whose trail byte is
+// ASCII ('A', '\\', '~'), still comes out as one decoded character between the runs.
+// The strings are built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on
+// concatenations of temporaries.
+TEST(JsonText, RunsOfPlainBytesKeepCharactersWhole) {
+    // Wrapped in quotes, as JsonString writes a string that needs no escape.
+    auto quoted = [](const std::string& utf8) {
+        std::string out = "\"";
+        out += utf8;
+        out += '"';
+        return out;
+    };
+    for (int b = 0x20; b < 0x100; ++b) {
+        if (b == '"' || b == '\\' || b == 0x7F) {
+            continue;
+        }
+        // A lead byte takes the 'c' after it as its trail byte.
+        std::string text = "ab";
+        text += static_cast<char>(b);
+        text += "cd";
+        SCOPED_TRACE("byte " + std::to_string(b));
+        EXPECT_EQ(JsonString(text), quoted(cp932::ToUtf8(text)));
+    }
+    for (const char* pair : {"\x82"
+                             "A",
+                             "\x83\\", "\x81\x7e", "\x82\xa0"}) {
+        std::string text = "x";
+        text += pair;
+        text += 'y';
+        SCOPED_TRACE(std::string("pair ") + pair);
+        EXPECT_EQ(JsonString(text), quoted(cp932::ToUtf8(text)));
+        EXPECT_EQ(JsonString(pair), quoted(cp932::ToUtf8(pair)));
+    }
 }
 
 TEST(StyledText, ColoursRunsAndExpandsTabs) {

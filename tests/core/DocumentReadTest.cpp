@@ -14,11 +14,15 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include "core/document/EKViewDoc.h"
 #include "core/document/MailReader.h"
+#include "core/platform/FileMapping.h"
 #include "core/platform/NativePath.h"
+#include "core/platform/ReadOnlyFile.h"
 #include "tests/support/TestSupport.h"
 
 namespace ek::test {
@@ -68,6 +72,18 @@ Messages ReferenceRead(std::string bytes) {
     return messages;
 }
 
+Messages Collect(const MailboxText& mailbox) {
+    Messages messages;
+    for (const MessageSpan& span : mailbox.messages) {
+        messages.emplace_back();
+        for (std::string_view line :
+             LineRange(std::string_view(mailbox.text.get() + span.offset, span.length))) {
+            messages.back().emplace_back(line);
+        }
+    }
+    return messages;
+}
+
 Messages ReadInChunks(const std::string& bytes, std::size_t chunk) {
     std::size_t offset = 0;
     ByteSource source = [&](char* buffer, std::size_t count, std::string&) -> long long {
@@ -79,14 +95,29 @@ Messages ReadInChunks(const std::string& bytes, std::size_t chunk) {
     CProgressDlg progress;
     MailboxText mailbox;
     EXPECT_TRUE(ReadMailbox(source, bytes.size(), progress, mailbox).ok());
-    Messages messages;
-    for (const MessageSpan& span : mailbox.messages) {
-        messages.emplace_back();
-        for (std::string_view line :
-             LineRange(std::string_view(mailbox.text.get() + span.offset, span.length))) {
-            messages.back().emplace_back(line);
-        }
+    return Collect(mailbox);
+}
+
+// The bytes as a file read through a copy-on-write mapping (where there is none, as
+// on Windows, through the copying read). The file must keep its bytes.
+Messages ReadMapped(const std::string& bytes) {
+    TempFile file(bytes);
+    ReadOnlyFile reader;
+    std::string reason;
+    EXPECT_TRUE(reader.Open(file.path(), FileSharing::Exclusive, reason)) << reason;
+    FileMapping mapping;
+    if (!reader.Map(mapping, 1)) {
+        return ReadInChunks(bytes, 4096);
     }
+    CProgressDlg progress;
+    MailboxText mailbox;
+    EXPECT_TRUE(ReadMappedMailbox(std::move(mapping), progress, mailbox).ok());
+    Messages messages = Collect(mailbox);
+    mailbox = MailboxText{};
+    reader.Close();
+    std::ifstream in(NativePath(file.path()), std::ios::binary);
+    const std::string after{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(after, bytes) << "the mapped file was written";
     return messages;
 }
 
@@ -210,6 +241,9 @@ TEST(Reading, MatchesThePlainRulesOnEveryPrefixAndChunking) {
         for (std::size_t chunk : {1u, 2u, 3u, 7u, 1000u}) {
             EXPECT_EQ(ReadInChunks(prefix, chunk), expected) << "chunk " << chunk;
         }
+        if (!prefix.empty()) {
+            EXPECT_EQ(ReadMapped(prefix), expected) << "mapped";
+        }
     }
 }
 
@@ -227,6 +261,9 @@ TEST(Reading, MatchesThePlainRulesOnRandomMailboxes) {
         }
         SCOPED_TRACE("input: " + Hex(bytes));
         EXPECT_EQ(ReadInChunks(bytes, 1 + random() % 11), ReferenceRead(bytes));
+        if (!bytes.empty()) {
+            EXPECT_EQ(ReadMapped(bytes), ReferenceRead(bytes)) << "mapped";
+        }
     }
 }
 
@@ -261,6 +298,23 @@ TEST(Reading, MatchesThePlainRulesAcrossScanWindows) {
         const Messages expected = ReferenceRead(bytes);
         for (std::size_t chunk : {63u, 64u, 65u, 4096u}) {
             EXPECT_EQ(ReadInChunks(bytes, chunk), expected) << "chunk " << chunk;
+        }
+        EXPECT_EQ(ReadMapped(bytes), expected) << "mapped";
+    }
+}
+
+// A mapped file that fills its last page exactly: the LF added after a last line
+// without one, or in place of the text-end byte, goes into the slack after the file.
+TEST(Reading, MappedFileEndingOnAPageEdge) {
+    const std::string head = S + "\n" + T + "\nSubject: a\r\n\n";
+    for (std::size_t size : {std::size_t{4096}, std::size_t{8192}, std::size_t{65536}}) {
+        for (const char* tail : {"x", "\r", "\n", "\r\n", "\x1a", "x\x1a"}) {
+            std::string bytes = head;
+            bytes += std::string(size - bytes.size() - std::strlen(tail), 'b');
+            bytes += tail;
+            ASSERT_EQ(bytes.size(), size);
+            SCOPED_TRACE("size " + std::to_string(size) + ", tail " + Hex(tail));
+            EXPECT_EQ(ReadMapped(bytes), ReferenceRead(bytes));
         }
     }
 }
@@ -334,18 +388,28 @@ TEST(Reading, WithoutAProgressWindowStillReads) {
 }
 
 TEST(MailFile, ReadsTheFileAndLeavesItUntouched) {
-    TempFile file(Message({"Subject: a"}, {"body"}) + Message({"Subject: b"}));
-    const std::filesystem::path native = NativePath(file.path());
-    const auto sizeBefore = std::filesystem::file_size(native);
-    const auto writtenBefore = std::filesystem::last_write_time(native);
-    CEKViewDoc doc;
-    ASSERT_TRUE(doc.OnOpenDocument(file.path()).ok());
-    EXPECT_EQ(doc.m_strMailFile, file.path());
-    doc.SetPathName(file.path());
-    ASSERT_TRUE(doc.ReadMailFile().ok());
-    EXPECT_EQ(doc.GetMessageCount(), 2);
-    EXPECT_EQ(std::filesystem::file_size(native), sizeBefore);
-    EXPECT_EQ(std::filesystem::last_write_time(native), writtenBefore);
+    // The CR LF message is compacted, which a mapped read does in its private copy.
+    const std::string bytes = Message({"Subject: a"}, {"body"}) +
+                              Lines({kStart, kStatus, "Subject: b", "", "x"}, "\r\n") + "last";
+    for (bool mapped : {false, true}) {
+        SCOPED_TRACE(mapped ? "mapped" : "copied");
+        TempFile file(bytes);
+        const std::filesystem::path native = NativePath(file.path());
+        const auto writtenBefore = std::filesystem::last_write_time(native);
+        CEKViewDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(file.path()).ok());
+        EXPECT_EQ(doc.m_strMailFile, file.path());
+        doc.SetPathName(file.path());
+        doc.SetMappedRead(mapped);
+        ASSERT_TRUE(doc.ReadMailFile().ok());
+        EXPECT_EQ(doc.GetMessageCount(), 2);
+        EXPECT_EQ(doc.GetHeaderValue(1, "Subject: "), "b");
+        EXPECT_EQ(StoredMessages(doc)[1].back(), "last\n");
+        doc.OnCloseDocument();
+        std::ifstream in(native, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), bytes);
+        EXPECT_EQ(std::filesystem::last_write_time(native), writtenBefore);
+    }
 }
 
 TEST(MailFile, OpenFailuresGiveTheSystemReason) {

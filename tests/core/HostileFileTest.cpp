@@ -219,6 +219,45 @@ TEST(ChangingFile, TruncatedAfterTheOpen) {
     }
 }
 
+// A mapped file cut short while it is read, or afterwards: the pages that vanished
+// read as zeros instead of ending the process, and a read that saw it says so.
+TEST(ChangingFile, CutShortWhileMapped) {
+    const std::string whole = Numbered(0, 20000);
+    for (bool duringRead : {true, false}) {
+        SCOPED_TRACE(duringRead ? "during the read" : "after the read");
+        TempFile file(whole);
+        ProgressLog log;
+        FakeProgressUi ui(log);
+        ui.onPump = [&](CProgressDlg&, int pump) {
+            if (duringRead && pump == 1) {
+                std::filesystem::resize_file(file.path(), 100);
+            }
+        };
+        CEKViewDoc doc;
+        doc.SetProgressUi(&ui);
+        ASSERT_TRUE(doc.OnOpenDocument(file.path()).ok());
+        doc.SetPathName(file.path());
+        doc.SetMappedRead(true);
+        ReadResult result = doc.ReadMailFile();
+        if (duringRead) {
+            EXPECT_EQ(result.status, ReadStatus::ReadError);
+            EXPECT_FALSE(result.reason.empty());
+        } else {
+            ASSERT_TRUE(result.ok());
+            std::filesystem::resize_file(file.path(), 100);
+        }
+        std::size_t seen = 0;
+        for (int i = 0; i < doc.GetMessageCount(); ++i) {
+            for (std::string_view line : doc.MessageLines(i)) {
+                seen += line.size();
+            }
+            seen += doc.GetHeaderValue(i, "Subject: ").size();
+        }
+        EXPECT_GT(seen, 0u);
+        EXPECT_GT(doc.GetMessageCount(), duringRead ? 0 : 19999);
+    }
+}
+
 TEST(ChangingFile, GrownAfterTheOpen) {
     OpenedFile opened(Numbered(0, 10));
     {
