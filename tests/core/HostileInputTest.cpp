@@ -33,12 +33,7 @@ const std::string T = kStatus;
 
 // The framework's open, then the read, as both programs do it.
 ReadResult ReadPath(CEKViewDoc& doc, const std::string& path) {
-    ReadResult opened = doc.OnOpenDocument(path);
-    if (!opened) {
-        return opened;
-    }
-    doc.SetPathName(path);
-    return doc.ReadMailFile();
+    return doc.OpenMailFile(path);
 }
 
 // Every question the panes ask, on every message: stored lines end with exactly one
@@ -253,11 +248,7 @@ class HostilePath : public testing::TestWithParam<PathCase> {};
 // The child reports the status and whether a reason came with it.
 int ReadStatusCode(const std::string& path) {
     CEKViewDoc doc;
-    ReadResult result = doc.OnOpenDocument(path);
-    if (result.ok()) {
-        doc.SetPathName(path);
-        result = doc.ReadMailFile();
-    }
+    ReadResult result = doc.OpenMailFile(path);
     return static_cast<int>(result.status) * 2 + (result.reason.empty() ? 0 : 1);
 }
 

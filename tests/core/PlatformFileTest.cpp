@@ -14,12 +14,7 @@ namespace ek::test {
 namespace {
 
 ReadResult ReadPath(CEKViewDoc& doc, const std::string& path) {
-    ReadResult result = doc.OnOpenDocument(path);
-    if (!result.ok()) {
-        return result;
-    }
-    doc.SetPathName(path);
-    return doc.ReadMailFile();
+    return doc.OpenMailFile(path);
 }
 
 // Well-formed UTF-8 (shortest forms of lead bytes, continuation bytes in place).
