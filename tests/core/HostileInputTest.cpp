@@ -1,7 +1,8 @@
 // Hostile and broken mailboxes read the way the viewer and ekview-cli read them:
-// the framework's open, then ReadMailFile (OpenMailFile does both). Odd contents, odd kinds of file, files
-// that change or are locked while they are read. Each ends in a clear status or a
-// sound message list: no crash, no hang, no message lost or invented.
+// the framework's open, then ReadMailFile (OpenMailFile does both). Odd contents,
+// odd kinds of file, files that change or are locked while they are read. Each ends
+// in a clear status or a sound message list: no crash, no hang, no message lost or
+// invented.
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/socket.h>
