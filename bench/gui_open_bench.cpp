@@ -22,11 +22,7 @@ using ek::bench::SecondsSince;
 double ReadAlone(const std::string& path) {
     ek::CEKViewDoc doc;
     auto start = std::chrono::steady_clock::now();
-    if (!doc.OnOpenDocument(path)) {
-        return -1;
-    }
-    doc.SetPathName(path);
-    return doc.ReadMailFile() ? SecondsSince(start) : -1;
+    return doc.OpenMailFile(path) ? SecondsSince(start) : -1;
 }
 
 double OpenInWindow(const std::string& path, const std::string& profile, long& rows) {

@@ -29,16 +29,12 @@ std::size_t CountLineFeeds(const std::string& path) {
 
 int ReadOnly(const std::string& path) {
     ek::CEKViewDoc doc;
-    doc.SetPathName(path);
-    doc.m_strMailFile = path;
-    return doc.ReadMailFile().ok() ? doc.GetMessageCount() : -1;
+    return doc.OpenMailFile(path).ok() ? doc.GetMessageCount() : -1;
 }
 
 int ReadWithRows(const std::string& path, bool threads) {
     ek::CEKViewDoc doc;
-    doc.SetPathName(path);
-    doc.m_strMailFile = path;
-    if (!doc.ReadMailFile().ok()) {
+    if (!doc.OpenMailFile(path).ok()) {
         return -1;
     }
     std::vector<std::string> row;

@@ -15,15 +15,9 @@ constexpr const char* kNotAMailFile = "EK-Mailメールファイルではあり�
 
 bool LoadMailbox(CEKViewDoc& doc, const std::string& path, bool& readError) {
     readError = false;
-    ReadResult opened = doc.OnOpenDocument(path);
-    if (!opened) {
-        std::fprintf(stderr, "ekview-cli: %s: %s\n", path.c_str(), opened.reason.c_str());
-        return false;
-    }
-    doc.SetPathName(path);
     // A command's run is short: the file's pages are used where they lie.
     doc.SetMappedRead(true);
-    ReadResult read = doc.ReadMailFile();
+    ReadResult read = doc.OpenMailFile(path);
     switch (read.status) {
         case ReadStatus::Ok:
             return true;

@@ -12,10 +12,8 @@
 #include "cli/TextOut.h"
 #include "core/frame/SettingsFormats.h"
 #include "core/platform/ConsoleIo.h"
-#include "core/platform/Cp932Encode.h"
 #include "core/platform/ProfileFile.h"
-#include "core/views/FirstPart.h"
-#include "core/views/Highlight.h"
+#include "core/views/RenderMessage.h"
 
 namespace ek::cli {
 
@@ -94,16 +92,17 @@ std::string ParseOptions(const std::vector<std::string>& args, ShowOptions& opti
 }
 
 // `attachments` is a JSON array, or empty for the stored view, whose lines are CP932.
-std::string JsonMessage(int index, bool note, const std::vector<std::string>& lines,
-                        const std::vector<HighlightStep>& steps, const std::string& attachments) {
+std::string JsonMessage(int index, const RenderedMessage& message, const std::string& attachments) {
     const bool utf8 = !attachments.empty();
     std::string json = "{\"index\":" + std::to_string(index);
-    json += note ? ",\"note\":true" : ",\"note\":false";
+    json += message.note ? ",\"note\":true" : ",\"note\":false";
     json += ",\"lines\":[";
+    const std::vector<std::string_view>& lines = message.lines;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         json += i == 0 ? "" : ",";
         json += JsonField(lines[i], utf8);
     }
+    const std::vector<HighlightStep> steps = message.Steps();
     json += "],\"steps\":[";
     for (std::size_t i = 0; i < steps.size(); ++i) {
         json += i == 0 ? "{" : ",{";
@@ -151,34 +150,34 @@ int RunShow(const std::vector<std::string>& args) {
     const std::string marksUtf8 =
         options.quoteMarks.value_or(settings::Read(profile, settings::kQuote));
 
-    std::vector<std::string> lines;
-    bool note = false;
-    std::vector<HighlightStep> steps;
     DecodedShow decoded;
+    RenderOptions render{options.allHeaders, marksUtf8, {}};
     if (options.decode) {
-        DecodeShow(doc, index, options.allHeaders, decoded);
-        lines = std::move(decoded.lines);
-        note = decoded.note;
-        steps = BuildHighlightSteps(lines, note, marksUtf8, TextCoding::Utf8);
-    } else {
-        doc.GetMessageLines(index, lines, options.allHeaders);
-        std::string delimiter = doc.GetBoundary(index);
-        note = !delimiter.empty() && CutToFirstPart(lines, delimiter);
-        steps = BuildHighlightSteps(lines, note, cp932::FromUtf8(marksUtf8));
+        render.decode = [&decoded](const CEKViewDoc& mailbox, int message, bool allHeaders,
+                                   std::vector<std::string>& lines, bool& note) {
+            DecodeShow(mailbox, message, allHeaders, decoded);
+            lines = std::move(decoded.lines);
+            note = decoded.note;
+            return true;
+        };
+    }
+    std::optional<RenderedMessage> message = RenderMessage(doc, index, render);
+    if (!message) {
+        return kExitFailure;
     }
 
     Output out;
     if (options.json) {
-        out.Write(JsonMessage(index, note, lines, steps, decoded.attachmentsJson));
+        out.Write(JsonMessage(index, *message, decoded.attachmentsJson));
     } else {
         bool color = options.color == ColorMode::Always ||
                      (options.color == ColorMode::Auto && IsTerminal(stdout));
         Palette palette{settings::ReadColor(profile, settings::kHttpClr, kGrayText),
                         settings::ReadColor(profile, settings::kMailClr, kGrayText),
                         settings::ReadColor(profile, settings::kQuoteClr, kGrayText), kGrayText};
-        std::string text = JoinLines(lines);
+        std::string text = message->Text();
         std::vector<StyleRun> runs =
-            color ? ResolveStyleRuns(steps, text.size()) : std::vector<StyleRun>();
+            color ? ResolveStyleRuns(message->Steps(), text.size()) : std::vector<StyleRun>();
         out.Write(StyledText(text, runs, palette, color, options.decode));
         if (!text.empty() && text.back() != '\n') {
             out.Write("\n");

@@ -210,6 +210,15 @@ ReadResult CEKViewDoc::OnOpenDocument(const std::string& path) {
     return {};
 }
 
+ReadResult CEKViewDoc::OpenMailFile(const std::string& path) {
+    ReadResult opened = OnOpenDocument(path);
+    if (!opened) {
+        return opened;
+    }
+    m_strPathName = path;
+    return ReadMailFile();
+}
+
 bool CEKViewDoc::OnNewDocument() {
     m_strPathName.clear();
     return true;

@@ -75,6 +75,9 @@ class CEKViewDoc {
     // --- Document lifecycle ---
     // The framework's open: checks that the file opens for reading, then records it.
     ReadResult OnOpenDocument(const std::string& path);
+    // Opens `path` as a program without windows does: the framework's open, then the
+    // path name set to `path`, then ReadMailFile. A failed open changes nothing.
+    ReadResult OpenMailFile(const std::string& path);
     bool OnNewDocument();
     // Writes nothing: the mailbox is never saved.
     bool OnSaveDocument(const std::string& path) const;

@@ -52,6 +52,10 @@ std::size_t FindHeaderEnd(const std::vector<std::string>& lines) {
     return HeaderEnd(lines);
 }
 
+std::size_t FindHeaderEndOfViews(const std::vector<std::string_view>& lines) {
+    return HeaderEnd(lines);
+}
+
 bool CutToFirstPart(std::vector<std::string>& lines, std::string_view delimiter) {
     return CutLines(lines, delimiter);
 }

@@ -16,6 +16,7 @@ inline constexpr std::string_view kAttachmentNote{
 // Index of the first line whose first byte is a line feed (the blank line that ends
 // the header); lines.size() when there is none.
 std::size_t FindHeaderEnd(const std::vector<std::string>& lines);
+std::size_t FindHeaderEndOfViews(const std::vector<std::string_view>& lines);
 
 // Removes the preamble, the first delimiter line and the first part's header, then
 // everything from the next line that begins with `delimiter`, which is replaced by

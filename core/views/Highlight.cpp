@@ -100,8 +100,16 @@ std::vector<std::string> SplitQuoteMarks(std::string_view quoteMarks) {
 std::vector<HighlightStep> BuildHighlightSteps(const std::vector<std::string>& lines,
                                                bool lastLineIsNote, std::string_view quoteMarks,
                                                TextCoding coding) {
+    return BuildHighlightStepsOfViews(std::vector<std::string_view>(lines.begin(), lines.end()),
+                                      lastLineIsNote, quoteMarks, coding);
+}
+
+std::vector<HighlightStep> BuildHighlightStepsOfViews(const std::vector<std::string_view>& lines,
+                                                      bool lastLineIsNote,
+                                                      std::string_view quoteMarks,
+                                                      TextCoding coding) {
     const std::size_t n = lines.size();
-    const std::size_t s = FindHeaderEnd(lines);
+    const std::size_t s = FindHeaderEndOfViews(lines);
     // starts[i] is the position of line i's first byte; starts[n] the text length.
     std::vector<std::size_t> starts(n + 1, 0);
     for (std::size_t i = 0; i < n; ++i) {

@@ -36,6 +36,11 @@ std::vector<std::string> SplitQuoteMarks(std::string_view quoteMarks);
 std::vector<HighlightStep> BuildHighlightSteps(const std::vector<std::string>& lines,
                                                bool lastLineIsNote, std::string_view quoteMarks,
                                                TextCoding coding = TextCoding::Cp932);
+// The same steps for lines that view the text they stand for.
+std::vector<HighlightStep> BuildHighlightStepsOfViews(const std::vector<std::string_view>& lines,
+                                                      bool lastLineIsNote,
+                                                      std::string_view quoteMarks,
+                                                      TextCoding coding = TextCoding::Cp932);
 
 // Where a line stands: its first position in the joined text, whether it is a body
 // line (at or after the blank line that ends the header), whether it is the note.

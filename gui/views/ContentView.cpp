@@ -8,12 +8,11 @@
 #include <cmath>
 #include <optional>
 
-#include "core/platform/Cp932Encode.h"
 #include "core/platform/ProgressDlg.h"
 #include "core/views/ContentFormat.h"
 #include "core/views/ContentKeys.h"
 #include "core/views/FindText.h"
-#include "core/views/FirstPart.h"
+#include "core/views/RenderMessage.h"
 #include "gui/platform/CommonDialogs.h"
 #include "gui/platform/WxFonts.h"
 #include "gui/platform/WxText.h"
@@ -253,40 +252,29 @@ void CEKContentView::ApplyStyles() {
 
 void CEKContentView::ShowMessage(int index) {
     CEKViewDoc& doc = Doc();
+    RenderOptions options{m_bAllHeaders != 0, m_strQuote, {}};
+    if (m_bDecode != 0) {
+        options.decode = GetDecodedLines;
+    }
     // Views of the document's lines, or of the decoded ones: no line is copied but
     // into the text the pane keeps.
-    std::vector<std::string> decoded;
-    std::vector<std::string_view> lines;
-    bool note = false;
-    if (m_bDecode != 0) {
-        if (!GetDecodedLines(doc, index, m_bAllHeaders != 0, decoded, note)) {
-            return;
-        }
-        lines.assign(decoded.begin(), decoded.end());
-    } else {
-        if (!doc.GetMessageLineViews(index, lines, m_bAllHeaders != 0)) {
-            return;
-        }
-        const std::string delimiter = doc.GetBoundary(index);
-        note = !delimiter.empty() && CutToFirstPart(lines, delimiter);
+    std::optional<RenderedMessage> message = RenderMessage(doc, index, options);
+    if (!message) {
+        return;
     }
 
     // The decoded view has its lines from the MIME layer in one call and shows no
     // progress dialog; the stored view shows it for more than 300 lines.
+    const std::vector<std::string_view>& lines = message->lines;
     const std::size_t count = lines.size();
     CProgressDlg progress(doc.GetProgressUi());
     if (m_bDecode == 0 && count > kProgressLines) {
         progress.Create();
         progress.SetWindowText(kFormattingMail);
     }
-    std::size_t total = 0;
-    for (std::string_view line : lines) {
-        total += line.size();
-    }
     // Joining the lines is the whole of the work: each is decoded for the control as
     // it is appended, and styled only when the control paints it.
-    const TextCoding coding = m_bDecode != 0 ? TextCoding::Utf8 : TextCoding::Cp932;
-    m_text.Begin(coding, total, count);
+    m_text.Begin(message->coding, message->TextSize(), count);
     // The dialog is told each position once: telling it again shows nothing new, and
     // each telling dispatches the pending events, which would cost more than a line.
     int shownPosition = -1;
@@ -298,9 +286,8 @@ void CEKContentView::ShowMessage(int index) {
             shownPosition = position;
         }
     }
-    m_text.Finish(note, m_bDecode != 0 ? m_strQuote : cp932::FromUtf8(m_strQuote));
-    lines = {};
-    decoded = {};
+    m_text.Finish(message->note, message->quoteMarks);
+    message.reset();
 
     wxWindowUpdateLocker noPainting(m_wndText);
     ApplyStyles();

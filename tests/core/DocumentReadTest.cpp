@@ -397,11 +397,10 @@ TEST(MailFile, ReadsTheFileAndLeavesItUntouched) {
         const std::filesystem::path native = NativePath(file.path());
         const auto writtenBefore = std::filesystem::last_write_time(native);
         CEKViewDoc doc;
-        ASSERT_TRUE(doc.OnOpenDocument(file.path()).ok());
-        EXPECT_EQ(doc.m_strMailFile, file.path());
-        doc.SetPathName(file.path());
         doc.SetMappedRead(mapped);
-        ASSERT_TRUE(doc.ReadMailFile().ok());
+        ASSERT_TRUE(doc.OpenMailFile(file.path()).ok());
+        EXPECT_EQ(doc.m_strMailFile, file.path());
+        EXPECT_EQ(doc.GetPathName(), file.path());
         EXPECT_EQ(doc.GetMessageCount(), 2);
         EXPECT_EQ(doc.GetHeaderValue(1, "Subject: "), "b");
         EXPECT_EQ(StoredMessages(doc)[1].back(), "last\n");
@@ -425,6 +424,35 @@ TEST(MailFile, OpenFailuresGiveTheSystemReason) {
     doc.SetPathName("x");
     doc.m_strMailFile = file.dir() + "/missing.mbx";
     EXPECT_EQ(doc.ReadMailFile().status, ReadStatus::OpenFailed);
+}
+
+// The open records both names before the read, and only when the file opens.
+TEST(MailFile, OpenMailFileRecordsTheNamesBeforeReading) {
+    TempFile file(Message({"Subject: a"}));
+    TempFile notMail("just text\n");
+    struct Case {
+        const char* name;
+        std::string path;
+        ReadStatus status;
+        bool recorded;
+    };
+    const Case cases[] = {
+        {"mailbox", file.path(), ReadStatus::Ok, true},
+        {"no message in it", notMail.path(), ReadStatus::NoMessages, true},
+        {"missing", file.dir() + "/missing.mbx", ReadStatus::OpenFailed, false},
+        {"a folder", file.dir(), ReadStatus::OpenFailed, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CEKViewDoc doc;
+        doc.m_strMailFile = "before.mbx";
+        doc.SetPathName("before.mbx");
+        EXPECT_EQ(doc.OpenMailFile(c.path).status, c.status);
+        const std::string expected = c.recorded ? c.path : "before.mbx";
+        EXPECT_EQ(doc.m_strMailFile, expected);
+        EXPECT_EQ(doc.GetPathName(), expected);
+        EXPECT_EQ(doc.GetMessageCount(), c.status == ReadStatus::Ok ? 1 : 0);
+    }
 }
 
 TEST(MailFile, FifoIsRefusedWithoutWaiting) {

@@ -182,9 +182,7 @@ class ExportFilesTest : public testing::Test {
                              {"From line " + std::to_string(i)});
         }
         std::ofstream(mailbox.path(), std::ios::binary) << bytes;
-        doc.m_strMailFile = mailbox.path();
-        doc.SetPathName(mailbox.path());
-        ASSERT_TRUE(doc.ReadMailFile());
+        ASSERT_TRUE(doc.OpenMailFile(mailbox.path()));
         original = ReadAll(mailbox.path());
         out = fs::path(mailbox.dir()) / "out";
         fs::create_directory(out);

@@ -1,7 +1,8 @@
 // Hostile and broken mailboxes read the way the viewer and ekview-cli read them:
-// the framework's open, then ReadMailFile. Odd contents, odd kinds of file, files
-// that change or are locked while they are read. Each ends in a clear status or a
-// sound message list: no crash, no hang, no message lost or invented.
+// the framework's open, then ReadMailFile (OpenMailFile does both). Odd contents,
+// odd kinds of file, files that change or are locked while they are read. Each ends
+// in a clear status or a sound message list: no crash, no hang, no message lost or
+// invented.
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -30,16 +31,6 @@ namespace {
 
 const std::string S = kStart;
 const std::string T = kStatus;
-
-// The framework's open, then the read, as both programs do it.
-ReadResult ReadPath(CEKViewDoc& doc, const std::string& path) {
-    ReadResult opened = doc.OnOpenDocument(path);
-    if (!opened) {
-        return opened;
-    }
-    doc.SetPathName(path);
-    return doc.ReadMailFile();
-}
 
 // Every question the panes ask, on every message: stored lines end with exactly one
 // LF, and decoding the shown text keeps every line feed (no lead byte swallows one).
@@ -102,7 +93,7 @@ TEST_P(HostileContent, GivesTheRightCountOrNoMessages) {
     const ContentCase& c = GetParam();
     TempFile file(c.bytes());
     CEKViewDoc doc;
-    EXPECT_EQ(ReadPath(doc, file.path()).status, c.status);
+    EXPECT_EQ(doc.OpenMailFile(file.path()).status, c.status);
     EXPECT_EQ(doc.GetMessageCount(), c.count);
     ExpectSoundMessages(doc);
 }
@@ -201,7 +192,7 @@ TEST(HostileSize, AHugeSingleLineIsKeptWhole) {
         out << "\n" << Message({"Date: Sun, 2 Jan 2000 15:04:05", "Subject: after"});
     }
     CEKViewDoc doc;
-    ASSERT_TRUE(ReadPath(doc, file.path()).ok());
+    ASSERT_TRUE(doc.OpenMailFile(file.path()).ok());
     ASSERT_EQ(doc.GetMessageCount(), 2);
     std::vector<std::string_view> lines;
     for (std::string_view line : doc.MessageLines(0)) {
@@ -223,7 +214,7 @@ TEST(HostileSize, AMillionOneLineMessages) {
     TempFile file(mailbox);
     mailbox = std::string();
     CEKViewDoc doc;
-    ASSERT_TRUE(ReadPath(doc, file.path()).ok());
+    ASSERT_TRUE(doc.OpenMailFile(file.path()).ok());
     ASSERT_EQ(doc.GetMessageCount(), kCount);
     // No message has a date, so the stable order is the file order.
     for (int i : {0, 1, 499999, kCount - 1}) {
@@ -253,11 +244,7 @@ class HostilePath : public testing::TestWithParam<PathCase> {};
 // The child reports the status and whether a reason came with it.
 int ReadStatusCode(const std::string& path) {
     CEKViewDoc doc;
-    ReadResult result = doc.OnOpenDocument(path);
-    if (result.ok()) {
-        doc.SetPathName(path);
-        result = doc.ReadMailFile();
-    }
+    ReadResult result = doc.OpenMailFile(path);
     return static_cast<int>(result.status) * 2 + (result.reason.empty() ? 0 : 1);
 }
 
@@ -401,14 +388,14 @@ TEST(HostilePath, NonAsciiNamesReadLikeAnyOther) {
         SCOPED_TRACE(name);
         TempFile file(mailbox, name);
         CEKViewDoc doc;
-        EXPECT_TRUE(ReadPath(doc, file.path()).ok());
+        EXPECT_TRUE(doc.OpenMailFile(file.path()).ok());
         EXPECT_EQ(doc.GetMessageCount(), 2);
         const std::string folder = file.dir() + "/フォルダ\xff";
         ASSERT_TRUE(std::filesystem::create_directory(NativePath(folder)));
         WriteFile(folder + "/" + name, mailbox);
-        EXPECT_TRUE(ReadPath(doc, folder + "/" + name).ok());
+        EXPECT_TRUE(doc.OpenMailFile(folder + "/" + name).ok());
         EXPECT_EQ(doc.GetMessageCount(), 2);
-        ReadResult missing = ReadPath(doc, folder + "/なし" + name);
+        ReadResult missing = doc.OpenMailFile(folder + "/なし" + name);
         EXPECT_EQ(missing.status, ReadStatus::OpenFailed);
         EXPECT_FALSE(missing.reason.empty());
     }

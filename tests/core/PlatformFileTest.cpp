@@ -13,15 +13,6 @@
 namespace ek::test {
 namespace {
 
-ReadResult ReadPath(CEKViewDoc& doc, const std::string& path) {
-    ReadResult result = doc.OnOpenDocument(path);
-    if (!result.ok()) {
-        return result;
-    }
-    doc.SetPathName(path);
-    return doc.ReadMailFile();
-}
-
 // Well-formed UTF-8 (shortest forms of lead bytes, continuation bytes in place).
 bool IsUtf8(const std::string& text) {
     for (std::size_t i = 0; i < text.size();) {
@@ -61,7 +52,7 @@ TEST(PlatformFile, Cp932BytesNameTheSameFileAsUtf8OnWindows) {
     const std::string cp932 = "\x8e\xf3\x90\x4d\x94\xa0.mbx";
     TempFile file(Message({"Subject: a"}) + Message({"Subject: b"}), utf8);
     CEKViewDoc doc;
-    const ReadResult result = ReadPath(doc, file.dir() + "/" + cp932);
+    const ReadResult result = doc.OpenMailFile(file.dir() + "/" + cp932);
 #ifdef _WIN32
     ASSERT_TRUE(result.ok()) << result.reason;
     EXPECT_EQ(doc.GetMessageCount(), 2);
@@ -83,13 +74,13 @@ TEST(PlatformFile, CrLfFilesWithEndOfTextReadFromDiskLikeLfFiles) {
         "\r\n");
     CEKViewDoc expected;
     TempFile lfFile(lf);
-    ASSERT_TRUE(ReadPath(expected, lfFile.path()).ok());
+    ASSERT_TRUE(expected.OpenMailFile(lfFile.path()).ok());
     for (const std::string& bytes :
          {crlf, crlf + "\x1a" + Message({"Subject: hidden"}), crlf.substr(0, crlf.size() - 2)}) {
         SCOPED_TRACE(bytes.size());
         TempFile file(bytes);
         CEKViewDoc doc;
-        ASSERT_TRUE(ReadPath(doc, file.path()).ok());
+        ASSERT_TRUE(doc.OpenMailFile(file.path()).ok());
         EXPECT_EQ(StoredMessages(doc), StoredMessages(expected));
     }
 }
