@@ -51,56 +51,18 @@ void ExpectSaneWidths(wxListCtrl& list) {
     }
 }
 
-// The program as it ships, with the real text pane and thread list.
-class RealRun {
-  public:
-    RealRun(const std::string& profilePath, const std::vector<std::string>& args) {
-        CEKViewApp::Options options;
-        options.profilePath = profilePath;
-        options.panes.createContent = CreateContentView;
-        options.panes.createThread = CreateThreadView;
-        m_app = std::make_unique<CEKViewApp>(std::move(options));
-        m_started = m_app->InitInstance(ParseCommandLine(args));
-        if (m_started) {
-            RunPending();
-        }
-    }
-    ~RealRun() {
-        if (m_started && !m_closed) {
-            Close();
-        }
-    }
-
-    bool Started() const { return m_started; }
-    CMainFrame& Frame() { return *m_app->GetMainFrame(); }
-    int Current() { return m_app->GetDocManager().GetDocument().m_nCurrent; }
-    MessageBoxRecorder& Boxes() { return m_boxes; }
-
-    // Closes the window as the user does; the profile is written on the way out.
-    void Close() {
-        m_closed = true;
-        if (CMainFrame* frame = m_app->GetMainFrame()) {
-            frame->Close();
-        }
-        RunPending();
-        EXPECT_EQ(m_app->GetMainFrame(), nullptr);
-        m_app->ExitInstance();
-    }
-
-  private:
-    MessageBoxRecorder m_boxes;
-    ScopedMessageBoxUi m_boxScope{m_boxes};
-    std::unique_ptr<CEKViewApp> m_app;
-    bool m_started = false;
-    bool m_closed = false;
-};
-
 class ReadOnlyViewerTest : public ::testing::Test {
   protected:
     void SetUp() override { EKVIEW_REQUIRE_DISPLAY(); }
 
-    std::unique_ptr<RealRun> Start(std::vector<std::string> args) {
-        return std::make_unique<RealRun>(Profile(), args);
+    // The program as it ships, with the real text pane and thread list.
+    std::unique_ptr<ProgramRun> Start(std::vector<std::string> args) {
+        ProgramRun::Setup setup;
+        setup.profilePath = Profile();
+        setup.args = std::move(args);
+        setup.content = Pane::Real;
+        setup.thread = Pane::Real;
+        return std::make_unique<ProgramRun>(std::move(setup));
     }
     std::string Profile() const { return profileDir.File("Ubrik/EKView.conf"); }
     void RunOnHostileProfile(const std::string& thFont, bool linesReadOneByOne);
