@@ -24,14 +24,8 @@ wxColour ToColour(settings::ColorRef color) {
     return wxColour(settings::RedOf(color), settings::GreenOf(color), settings::BlueOf(color));
 }
 
-// One message of a mailbox, written in UTF-8 and stored in CP932; `minute` orders it.
 std::string Message(int minute, const std::string& header, const std::string& body) {
-    char start[160];
-    std::snprintf(start, sizeof start,
-                  "From - Mon Apr 03 09:%02d:00 2000\nX-EKMail-Status: 0001\n"
-                  "Date: Mon, 03 Apr 2000 09:%02d:00 +0900\n",
-                  minute, minute);
-    return cp932::FromUtf8(start + header + "\n" + body);
+    return MinuteMessage(minute, header, body);
 }
 
 std::string Lines(int count, const char* text) {

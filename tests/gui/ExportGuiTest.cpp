@@ -51,16 +51,6 @@ class ScriptedExportUi : public ExportDialogUi {
     int errors = 0;
 };
 
-wxDialog* FindProgressDialog() {
-    for (wxWindow* window : wxTopLevelWindows) {
-        auto* dialog = wxDynamicCast(window, wxDialog);
-        if (dialog != nullptr && dialog->GetId() == IDD_PROGRESS && dialog->IsShown()) {
-            return dialog;
-        }
-    }
-    return nullptr;
-}
-
 // Presses the progress dialog's Cancel button once the dialog is up, from the events
 // the dialog dispatches while the export runs; gives up after `tries` looks.
 void PressCancelWhenShown(int& presses, int tries = 100) {

@@ -19,12 +19,7 @@ namespace ek::test {
 namespace {
 
 std::string Message(int minute, const std::string& subject, const std::string& body) {
-    char start[160];
-    std::snprintf(start, sizeof start,
-                  "From - Mon Apr 03 09:%02d:00 2000\nX-EKMail-Status: 0001\n"
-                  "Date: Mon, 03 Apr 2000 09:%02d:00 +0900\n",
-                  minute, minute);
-    return cp932::FromUtf8(start + ("Subject: " + subject + "\n\n") + body);
+    return MinuteMessage(minute, "Subject: " + subject + "\n", body);
 }
 
 // The program with the real text pane on a mailbox of the test's own.

@@ -235,7 +235,7 @@ TEST_F(FrameTest, TogglesKeepExactlyOnePaneVisible) {
 }
 
 TEST_F(FrameTest, TogglesAreSafeWithoutTheTextPaneAndThreadList) {
-    auto run = Start({SamplePath()}, Pane::None);
+    auto run = Start({SamplePath()}, Pane::None, Pane::None);
     CMainFrame& frame = run->Frame();
     EXPECT_EQ(frame.GetContentView(), nullptr);
     EXPECT_FALSE(frame.ExecuteCommand(ID_VIEW_CONTENT));

@@ -6,9 +6,11 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 
+#include "core/platform/Cp932Encode.h"
 #include "gui/frame/ProgressWindow.h"
 #include "shell/Resource.h"
 
@@ -37,6 +39,25 @@ void RunPending() {
         wxTheApp->ProcessPendingEvents();
         wxTheApp->ProcessIdle();
     }
+}
+
+std::string MinuteMessage(int minute, const std::string& header, const std::string& body) {
+    char start[160];
+    std::snprintf(start, sizeof start,
+                  "From - Mon Apr 03 09:%02d:00 2000\nX-EKMail-Status: 0001\n"
+                  "Date: Mon, 03 Apr 2000 09:%02d:00 +0900\n",
+                  minute, minute);
+    return cp932::FromUtf8(start + header + "\n" + body);
+}
+
+wxDialog* FindProgressDialog() {
+    for (wxWindow* window : wxTopLevelWindows) {
+        auto* dialog = wxDynamicCast(window, wxDialog);
+        if (dialog != nullptr && dialog->GetId() == IDD_PROGRESS && dialog->IsShown()) {
+            return dialog;
+        }
+    }
+    return nullptr;
 }
 
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds patience) {
@@ -166,12 +187,13 @@ void ProgramRun::Close() {
     m_thread = nullptr;
 }
 
-std::unique_ptr<ProgramRun> ProgramTest::Start(std::vector<std::string> args, Pane panes) {
+std::unique_ptr<ProgramRun> ProgramTest::Start(std::vector<std::string> args, Pane content,
+                                               Pane thread) {
     ProgramRun::Setup setup;
     setup.profilePath = Profile();
     setup.args = std::move(args);
-    setup.content = panes;
-    setup.thread = panes;
+    setup.content = content;
+    setup.thread = thread;
     setup.chooseFile = [this](wxWindow*) { return chosenFile; };
     return std::make_unique<ProgramRun>(std::move(setup));
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <wx/dialog.h>
 #include <wx/listctrl.h>
 #include <wx/panel.h>
 
@@ -77,6 +78,13 @@ class StubThreadPane : public wxPanel, public CListPane {
 
     int initialUpdates = 0;
 };
+
+// One message of a mailbox, written in UTF-8 and stored in CP932: the start pair and
+// Date of 09:`minute` on one day, then `header`, a blank line and `body`.
+std::string MinuteMessage(int minute, const std::string& header, const std::string& body);
+
+// The progress dialog while it is shown.
+wxDialog* FindProgressDialog();
 
 // Handles events until `done` holds or `patience` has passed; whether it held.
 bool WaitFor(const std::function<bool()>& done,
@@ -153,9 +161,10 @@ class ProgramTest : public ::testing::Test {
   protected:
     void SetUp() override { EKVIEW_REQUIRE_DISPLAY(); }
 
-    // The program on `args` with `panes` for both panes, the test's profile, and
-    // `chosenFile` as the user's answer to the open dialog.
-    std::unique_ptr<ProgramRun> Start(std::vector<std::string> args = {}, Pane panes = Pane::Stub);
+    // The program on `args` with these panes, the test's profile, and `chosenFile` as
+    // the user's answer to the open dialog.
+    std::unique_ptr<ProgramRun> Start(std::vector<std::string> args = {}, Pane content = Pane::Stub,
+                                      Pane thread = Pane::Stub);
     virtual std::string Profile() const { return dir.File("EKView.conf"); }
 
     TempDir dir;

@@ -51,23 +51,14 @@ void ExpectSaneWidths(wxListCtrl& list) {
     }
 }
 
-class ReadOnlyViewerTest : public ::testing::Test {
+class ReadOnlyViewerTest : public ProgramTest {
   protected:
-    void SetUp() override { EKVIEW_REQUIRE_DISPLAY(); }
-
     // The program as it ships, with the real text pane and thread list.
     std::unique_ptr<ProgramRun> Start(std::vector<std::string> args) {
-        ProgramRun::Setup setup;
-        setup.profilePath = Profile();
-        setup.args = std::move(args);
-        setup.content = Pane::Real;
-        setup.thread = Pane::Real;
-        return std::make_unique<ProgramRun>(std::move(setup));
+        return ProgramTest::Start(std::move(args), Pane::Real, Pane::Real);
     }
-    std::string Profile() const { return profileDir.File("Ubrik/EKView.conf"); }
+    std::string Profile() const override { return dir.File("Ubrik/EKView.conf"); }
     void RunOnHostileProfile(const std::string& thFont, bool linesReadOneByOne);
-
-    TempDir profileDir;
 };
 
 TEST_F(ReadOnlyViewerTest, ReadingAMailboxLeavesItAndItsFolderUntouched) {
@@ -117,7 +108,7 @@ TEST_F(ReadOnlyViewerTest, ReadingAMailboxLeavesItAndItsFolderUntouched) {
 // Starts on a profile of damaged values with `thFont` as THFont, checks what start-up
 // guarantees, closes, and checks that the profile written then loads and starts again.
 void ReadOnlyViewerTest::RunOnHostileProfile(const std::string& thFont, bool linesReadOneByOne) {
-    std::filesystem::create_directories(profileDir.File("Ubrik"));
+    std::filesystem::create_directories(dir.File("Ubrik"));
     std::string farOff = "-99999";
     for (int field = 1; field < 10; ++field) {
         farOff += ":-99999";

@@ -98,23 +98,14 @@ class FontAnswer : public CommonDialogsUi {
     double initialSize = 0;
 };
 
-class ThreadViewTest : public ::testing::Test {
+class ThreadViewTest : public ProgramTest {
   protected:
-    void SetUp() override { EKVIEW_REQUIRE_DISPLAY(); }
-
     // The program with the real thread list and a stand-in text pane.
     std::unique_ptr<ProgramRun> Start(std::vector<std::string> args) {
-        ProgramRun::Setup setup;
-        setup.profilePath = Profile();
-        setup.args = std::move(args);
-        setup.thread = Pane::Real;
-        auto run = std::make_unique<ProgramRun>(std::move(setup));
+        auto run = ProgramTest::Start(std::move(args), Pane::Stub, Pane::Real);
         EXPECT_TRUE(run->Started());
         return run;
     }
-    std::string Profile() const { return dir.File("EKView.conf"); }
-
-    TempDir dir;
 };
 
 TEST_F(ThreadViewTest, ListsTheSampleInThreadOrderWithPrefixesAndPaperClips) {
