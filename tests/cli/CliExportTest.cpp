@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "cli/CsvText.h"
 #include "tests/support/ProcessSupport.h"

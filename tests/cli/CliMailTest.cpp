@@ -1,11 +1,7 @@
 // ekview-cli's decoded output and its attachment commands, run as a process.
-
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "tests/support/ProcessSupport.h"
 #include "tests/support/TestSupport.h"

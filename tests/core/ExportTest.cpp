@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "core/document/Export.h"
 #include "tests/support/TestSupport.h"
