@@ -11,6 +11,7 @@
 #include "core/platform/ProgressDlg.h"
 #include "core/views/ThreadLink.h"
 #include "fuzz/FuzzSupport.h"
+#include "tests/support/ReferenceReader.h"
 
 namespace {
 
@@ -22,52 +23,8 @@ std::string_view TextPart(std::string_view bytes) {
     return bytes.substr(0, std::min(bytes.find('\x1a'), bytes.size()));
 }
 
-// The lines of the file as text-mode reading sees them, without their ends.
-std::vector<std::string> FileLines(std::string_view bytes) {
-    std::vector<std::string> lines;
-    for (std::string& line : ek::fuzz::SplitAfterLf(TextPart(bytes))) {
-        if (line.back() == '\n') {
-            line.pop_back();
-            if (!line.empty() && line.back() == '\r') {
-                line.pop_back();
-            }
-        }
-        lines.push_back(std::move(line));
-    }
-    return lines;
-}
-
-// The reading rules written out plainly: messages in file order.
-Messages ReferenceRead(std::string_view bytes) {
-    const std::vector<std::string> lines = FileLines(bytes);
-    Messages messages;
-    bool open = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (CEKViewDoc::IsMessageStart(lines[i])) {
-            if (i + 1 == lines.size()) {
-                if (open) {
-                    messages.back().push_back(lines[i] + "\n");
-                }
-                break;
-            }
-            if (CEKViewDoc::IsStatusLine(lines[i + 1])) {
-                messages.emplace_back();
-                open = true;
-            }
-            if (open) {
-                messages.back().push_back(lines[i] + "\n");
-                messages.back().push_back(lines[i + 1] + "\n");
-            }
-            ++i;
-        } else if (open) {
-            messages.back().push_back(lines[i] + "\n");
-        }
-    }
-    return messages;
-}
-
 std::size_t CountStartLines(std::string_view bytes) {
-    const std::vector<std::string> lines = FileLines(bytes);
+    const std::vector<std::string> lines = ek::test::ReferenceLines(bytes);
     return static_cast<std::size_t>(std::count_if(
         lines.begin(), lines.end(), [](const auto& l) { return CEKViewDoc::IsMessageStart(l); }));
 }
@@ -168,7 +125,7 @@ void CheckDocument(const CEKViewDoc& doc, const Messages& expected) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes = ek::fuzz::AsText(data, size);
-    const Messages expected = ReferenceRead(bytes);
+    const Messages expected = ek::test::ReferenceRead(bytes);
     EK_FUZZ_CHECK(expected.size() <= CountStartLines(bytes));
 
     CEKViewDoc doc;

@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "cli/CsvText.h"
 #include "tests/support/ProcessSupport.h"
@@ -23,32 +22,13 @@ namespace fs = std::filesystem;
 
 using CliRun = ProcessResult;
 
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-CliRun RunCli(const std::vector<std::string>& args) {
-    TempFile config("", "unused");
-    return RunProcess(EKVIEW_CLI, args, {{{"XDG_CONFIG_HOME", config.dir()}}});
-}
-
-std::vector<std::string> Names(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class CliExport : public testing::Test {
   protected:
     void SetUp() override {
         out = fs::path(mailbox.dir()) / "out";
         fs::create_directory(out);
     }
-    void TearDown() override { EXPECT_EQ(ReadAll(mailbox.path()), bytes); }
+    void TearDown() override { EXPECT_EQ(ReadFile(mailbox.path()), bytes); }
 
     std::string bytes = Message({"Date: Mon, 3 Jan 2000 10:00:00", "Subject: third, \"quoted\"",
                                  "Message-Id: <c@x>"},
@@ -66,7 +46,7 @@ TEST_F(CliExport, WritesAnMboxAndReportsTheCount) {
     CliRun run = RunCli({"export", "--mbox", target, mailbox.path()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "3 messages written to " + target + "\n");
-    EXPECT_EQ(ReadAll(target),
+    EXPECT_EQ(ReadFile(target),
               "From MAILER-DAEMON Sun Jan 02 15:04:05 2000\n" + kStatus +
                   "\nDate: Sat, 1 Jan 2000 10:00:00\nFrom: \x8e\x52\x93\x63 <y@x>\nSubject: "
                   "\x93\xfa\x96\x7b\n\n\n"
@@ -77,7 +57,7 @@ TEST_F(CliExport, WritesAnMboxAndReportsTheCount) {
                   kStatus +
                   "\nDate: Mon, 3 Jan 2000 10:00:00\nSubject: third, \"quoted\"\nMessage-Id: "
                   "<c@x>\n\n>From the body\n>>From quoted\n\n");
-    EXPECT_EQ(Names(out), std::vector<std::string>{"all.mbox"});
+    EXPECT_EQ(FileNames(out), std::vector<std::string>{"all.mbox"});
 }
 
 TEST_F(CliExport, WritesChosenMessagesAsEmlFiles) {
@@ -86,8 +66,8 @@ TEST_F(CliExport, WritesChosenMessagesAsEmlFiles) {
         {"export", "--eml", folder.string(), "--message", "2", "--message", "0", mailbox.path()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "2 messages written to " + folder.string() + "\n");
-    EXPECT_EQ(Names(folder), (std::vector<std::string>{"1.eml", "3.eml"}));
-    EXPECT_EQ(ReadAll(folder / "3.eml"),
+    EXPECT_EQ(FileNames(folder), (std::vector<std::string>{"1.eml", "3.eml"}));
+    EXPECT_EQ(ReadFile(folder / "3.eml"),
               kStatus +
                   "\r\nDate: Mon, 3 Jan 2000 10:00:00\r\nSubject: third, \"quoted\"\r\n"
                   "Message-Id: <c@x>\r\n\r\nFrom the body\r\n>From quoted\r\n");
@@ -99,18 +79,18 @@ TEST_F(CliExport, ReplacesOrWritesIntoNonEmptyTargetsOnlyWithForce) {
     CliRun refused = RunCli({"export", "--mbox", file.string(), mailbox.path()});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
-    EXPECT_EQ(ReadAll(file), "old");
+    EXPECT_EQ(ReadFile(file), "old");
     EXPECT_EQ(RunCli({"export", "--force", "--mbox", file.string(), mailbox.path()}).exitCode, 0);
-    EXPECT_NE(ReadAll(file), "old");
+    EXPECT_NE(ReadFile(file), "old");
 
     fs::path folder = out / "eml";
     fs::create_directory(folder);
     std::ofstream(folder / "note.txt") << "mine";
     EXPECT_EQ(RunCli({"export", "--eml", folder.string(), mailbox.path()}).exitCode, 1);
-    EXPECT_EQ(Names(folder), std::vector<std::string>{"note.txt"});
+    EXPECT_EQ(FileNames(folder), std::vector<std::string>{"note.txt"});
     EXPECT_EQ(RunCli({"export", "--eml", folder.string(), "--force", mailbox.path()}).exitCode, 0);
-    EXPECT_EQ(Names(folder), (std::vector<std::string>{"1.eml", "2.eml", "3.eml", "note.txt"}));
-    EXPECT_EQ(Names(out), (std::vector<std::string>{"eml", "old.mbox"}));
+    EXPECT_EQ(FileNames(folder), (std::vector<std::string>{"1.eml", "2.eml", "3.eml", "note.txt"}));
+    EXPECT_EQ(FileNames(out), (std::vector<std::string>{"eml", "old.mbox"}));
 }
 
 struct BadTarget {
@@ -144,7 +124,7 @@ TEST_P(CliExportRefusal, ExitsWithItsCodeAndLeavesNothing) {
     CliRun run = RunCli(args);
     EXPECT_EQ(run.exitCode, GetParam().exitCode) << run.err;
     EXPECT_NE(run.err.find(GetParam().errorPart), std::string::npos) << run.err;
-    EXPECT_EQ(Names(out), (std::vector<std::string>{"file", "link.mbx"}));
+    EXPECT_EQ(FileNames(out), (std::vector<std::string>{"file", "link.mbx"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -220,7 +200,7 @@ TEST_F(CliExport, AFullFileSystemIsAClearErrorWithNoPartialFile) {
         CliRun run = RunCli({"export", format, (mount / "target").string(), large.path()});
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_NE(run.err.find("No space left on device"), std::string::npos) << run.err;
-        EXPECT_TRUE(Names(mount).empty());
+        EXPECT_TRUE(FileNames(mount).empty());
     }
     ::umount(mount.c_str());
 #endif
@@ -242,7 +222,7 @@ TEST_F(CliExport, AFolderThatCannotBeWrittenIsAClearErrorAndStaysEmpty) {
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_NE(run.err.find("Read-only file system"), std::string::npos) << run.err;
         EXPECT_NE(run.err.find("nothing exported"), std::string::npos) << run.err;
-        EXPECT_TRUE(Names(mount).empty());
+        EXPECT_TRUE(FileNames(mount).empty());
     }
     ::umount(mount.c_str());
 #endif

@@ -25,20 +25,6 @@ namespace {
 
 using CliResult = ProcessResult;
 
-struct CliOptions {
-    std::string configHome;       // XDG_CONFIG_HOME; a fresh empty folder when empty
-    bool asUnprivileged = false;  // run as user and group 65534
-    std::chrono::seconds deadline{60};
-};
-
-CliResult RunCli(const std::vector<std::string>& args, const CliOptions& options = {}) {
-    TempFile scratch("", "unused");
-    const std::string configHome = options.configHome.empty() ? scratch.dir() : options.configHome;
-    return RunProcess(
-        EKVIEW_CLI, args,
-        {{{"XDG_CONFIG_HOME", configHome}}, options.deadline, options.asUnprivileged});
-}
-
 std::string Describe(const std::vector<std::string>& args, const CliResult& run) {
     std::string text = "ekview-cli";
     for (const std::string& arg : args) {
@@ -380,7 +366,7 @@ FileState StateOf(const std::filesystem::path& path) {
     state.permissions = std::filesystem::symlink_status(path, error).permissions();
     state.written = std::filesystem::last_write_time(path, error);
     if (std::filesystem::is_regular_file(path, error)) {
-        state.bytes = ReadFileBytes(PathBytes(path));
+        state.bytes = ReadFile(PathBytes(path));
     }
 #ifndef _WIN32
     ::lstat(path.c_str(), &state.info);

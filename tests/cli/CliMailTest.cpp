@@ -1,40 +1,15 @@
 // ekview-cli's decoded output and its attachment commands, run as a process.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "tests/support/ProcessSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace ek::test {
 namespace {
 
-struct ProgramRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-ProgramRun RunCli(const std::vector<std::string>& args) {
-    TempFile scratch("", "unused");
-    std::string command = "XDG_CONFIG_HOME='" + scratch.dir() + "' '" EKVIEW_CLI "'";
-    for (const std::string& arg : args) {
-        command += " '" + arg + "'";
-    }
-    command += " >'" + scratch.dir() + "/out' 2>'" + scratch.dir() + "/err'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(scratch.dir() + "/out"),
-            ReadFile(scratch.dir() + "/err")};
-}
+using ProgramRun = ProcessResult;
 
 class CliDecode : public testing::Test {
   protected:

@@ -90,12 +90,6 @@ TEST(StyledText, ColoursRunsAndExpandsTabs) {
 
 using CliRun = ProcessResult;
 
-// Runs ekview-cli with an empty profile folder, so that no user setting leaks in.
-CliRun RunCli(const std::vector<std::string>& args) {
-    TempFile config("", "unused");
-    return RunProcess(EKVIEW_CLI, args, {{{"XDG_CONFIG_HOME", config.dir()}}});
-}
-
 class CliProgram : public testing::Test {
   protected:
     // Messages in file order: a reply (dated first), its parent, a multipart note.

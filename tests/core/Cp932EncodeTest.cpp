@@ -7,21 +7,14 @@
 
 #include "core/platform/Cp932Decode.h"
 #include "core/platform/Cp932Encode.h"
+#include "tests/support/HexBytes.h"
 
 namespace ek::cp932 {
 namespace {
 
 using namespace std::string_view_literals;
 
-std::string Hex(std::string_view bytes) {
-    std::string out;
-    for (unsigned char b : bytes) {
-        char buf[4];
-        std::snprintf(buf, sizeof buf, "%02X ", b);
-        out += buf;
-    }
-    return out.empty() ? "(empty)" : out.substr(0, out.size() - 1);
-}
+using test::HexBytes;
 
 std::string CodePointName(char32_t cp) {
     char buf[16];
@@ -56,7 +49,8 @@ TEST(Cp932Encode, EveryDecodableCharacterRoundTrips) {
         std::string encoded;
         ASSERT_TRUE(EncodeChar(cp, encoded)) << CodePointName(cp);
         std::size_t length = 0;
-        EXPECT_EQ(DecodeChar(encoded, 0, &length), cp) << CodePointName(cp) << " " << Hex(encoded);
+        EXPECT_EQ(DecodeChar(encoded, 0, &length), cp)
+            << CodePointName(cp) << " " << HexBytes(encoded);
         EXPECT_EQ(length, encoded.size()) << CodePointName(cp);
         all += cp;
     }
@@ -127,20 +121,20 @@ TEST(Cp932Encode, ChoosesTheCodeGlibcWrites) {
         EXPECT_TRUE(EncodeChar(choice.codePoint, out));
         std::string expected = "x";
         expected += choice.bytes;
-        EXPECT_EQ(Hex(out), Hex(expected));
+        EXPECT_EQ(HexBytes(out), HexBytes(expected));
         std::string utf8;
         AppendUtf8(utf8, choice.codePoint);
-        EXPECT_EQ(Hex(FromUtf8(utf8)), Hex(choice.bytes));
+        EXPECT_EQ(HexBytes(FromUtf8(utf8)), HexBytes(choice.bytes));
         for (std::string_view other : choice.others) {
-            EXPECT_EQ(DecodeChar(other, 0, nullptr), choice.codePoint) << Hex(other);
+            EXPECT_EQ(DecodeChar(other, 0, nullptr), choice.codePoint) << HexBytes(other);
         }
     }
 }
 
 TEST(Cp932Encode, MixedTextMatchesIconv) {
     bool lossless = false;
-    EXPECT_EQ(Hex(FromUtf8("引用「ﾃｽﾄ」①Ⅱ～¥", &lossless)),
-              Hex("\x88\xF8\x97\x70\x81\x75\xC3\xBD\xC4\x81\x76\x87\x40\x87\x55\x81\x60\x5C"));
+    EXPECT_EQ(HexBytes(FromUtf8("引用「ﾃｽﾄ」①Ⅱ～¥", &lossless)),
+              HexBytes("\x88\xF8\x97\x70\x81\x75\xC3\xBD\xC4\x81\x76\x87\x40\x87\x55\x81\x60\x5C"));
     EXPECT_TRUE(lossless);
 }
 
@@ -203,9 +197,9 @@ TEST(Cp932Encode, EveryInvalidUtf8ByteBecomesOneQuestionMark) {
          "??A"},  // an emoji, a stray continuation
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(Hex(c.utf8));
+        SCOPED_TRACE(HexBytes(c.utf8));
         bool lossless = true;
-        EXPECT_EQ(Hex(FromUtf8(c.utf8, &lossless)), Hex(c.cp932));
+        EXPECT_EQ(HexBytes(FromUtf8(c.utf8, &lossless)), HexBytes(c.cp932));
         EXPECT_FALSE(lossless);
     }
 }
@@ -213,7 +207,7 @@ TEST(Cp932Encode, EveryInvalidUtf8ByteBecomesOneQuestionMark) {
 TEST(Cp932Encode, TruncatedPrefixesKeepTheCompletePart) {
     const std::string utf8 = "a¥あ\U0001F600ｱ";
     const std::string full = FromUtf8(utf8);
-    ASSERT_EQ(Hex(full), Hex("a\\\x82\xA0?\xB1"));
+    ASSERT_EQ(HexBytes(full), HexBytes("a\\\x82\xA0?\xB1"));
     // Byte length of each character of `utf8`, with the CP932 bytes it gives.
     const std::vector<std::pair<std::size_t, std::size_t>> sizes = {
         {1, 1}, {2, 1}, {3, 2}, {4, 1}, {3, 1}};
@@ -225,7 +219,7 @@ TEST(Cp932Encode, TruncatedPrefixesKeepTheCompletePart) {
             bool lossless = true;
             const std::string out =
                 FromUtf8(std::string_view(utf8).substr(0, utf8End + cut), &lossless);
-            EXPECT_EQ(Hex(out), Hex(full.substr(0, cp932End) + std::string(cut, '?')));
+            EXPECT_EQ(HexBytes(out), HexBytes(full.substr(0, cp932End) + std::string(cut, '?')));
             EXPECT_FALSE(lossless);
         }
         utf8End += utf8Size;
@@ -251,7 +245,7 @@ TEST(Cp932Encode, FromWideReadsSurrogatePairsAsOneCharacter) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cp932);
         bool lossless = !c.lossless;
-        EXPECT_EQ(Hex(FromWide(c.wide, &lossless)), Hex(c.cp932));
+        EXPECT_EQ(HexBytes(FromWide(c.wide, &lossless)), HexBytes(c.cp932));
         EXPECT_EQ(lossless, c.lossless);
     }
 }

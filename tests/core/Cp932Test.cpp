@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/platform/Cp932.h"
 #include "core/platform/Cp932Decode.h"
+#include "tests/support/HexBytes.h"
 
 namespace ek::cp932 {
 namespace {
@@ -15,15 +15,7 @@ using namespace std::string_view_literals;
 
 constexpr std::size_t npos = std::string_view::npos;
 
-std::string Hex(std::string_view bytes) {
-    std::string out;
-    for (unsigned char b : bytes) {
-        char buf[4];
-        std::snprintf(buf, sizeof buf, "%02X ", b);
-        out += buf;
-    }
-    return out.empty() ? "(empty)" : out.substr(0, out.size() - 1);
-}
+using test::HexBytes;
 
 std::string Utf8Of(std::u32string_view codePoints) {
     std::string out;
@@ -80,7 +72,7 @@ TEST(Cp932Rules, LeadAndTrailRangesAtTheirEdges) {
         {0xFC, true, true},   {0xFD, false, false}, {0xFF, false, false}, {0x0A, false, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(Hex(std::string(1, static_cast<char>(c.byte))));
+        SCOPED_TRACE(HexBytes(std::string(1, static_cast<char>(c.byte))));
         EXPECT_EQ(IsLeadByte(c.byte), c.lead);
         EXPECT_EQ(IsTrailByte(c.byte), c.trail);
     }
@@ -120,7 +112,7 @@ TEST(Cp932Rules, CharLengthPairsOnlyLeadWithTrail) {
         {"ab"sv, 5, 0},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(Hex(c.text) + " at " + std::to_string(c.pos));
+        SCOPED_TRACE(HexBytes(c.text) + " at " + std::to_string(c.pos));
         EXPECT_EQ(CharLength(c.text, c.pos), c.length);
     }
 }
@@ -160,7 +152,7 @@ TEST(Cp932Rules, FindMarkerSkipsMatchesInsideDoubleByteCharacters) {
         {""sv, ""sv, 0, 0},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE("text " + Hex(c.text) + ", marker " + Hex(c.marker) + ", from " +
+        SCOPED_TRACE("text " + HexBytes(c.text) + ", marker " + HexBytes(c.marker) + ", from " +
                      std::to_string(c.from));
         EXPECT_EQ(FindMarker(c.text, c.marker, c.from), c.expected);
     }
@@ -170,7 +162,7 @@ TEST(Cp932Rules, IsCharBoundary) {
     const std::string_view text = "a\x82\xA0\x82\nb\x82"sv;
     const bool expected[] = {true, true, false, true, true, true, true, true, false};
     for (std::size_t pos = 0; pos < std::size(expected); ++pos) {
-        SCOPED_TRACE(Hex(text) + " at " + std::to_string(pos));
+        SCOPED_TRACE(HexBytes(text) + " at " + std::to_string(pos));
         EXPECT_EQ(IsCharBoundary(text, pos), expected[pos]);
     }
 }
@@ -178,7 +170,7 @@ TEST(Cp932Rules, IsCharBoundary) {
 TEST(Cp932Rules, CutAtCharBoundaryNeverCutsAPair) {
     const std::string_view text = "A\x93\xFA\xB1\x82\n\x87\x40\x82"sv;
     for (std::size_t max = 0; max <= text.size() + 2; ++max) {
-        SCOPED_TRACE(Hex(text) + " cut at " + std::to_string(max));
+        SCOPED_TRACE(HexBytes(text) + " cut at " + std::to_string(max));
         const std::string_view cut = CutAtCharBoundary(text, max);
         EXPECT_EQ(cut.data(), text.data());
         EXPECT_LE(cut.size(), max);
@@ -232,7 +224,7 @@ const DecodeCase kDecodeCases[] = {
 
 TEST(Cp932Decode, DecodeCharToWideAndToUtf8Agree) {
     for (const auto& c : kDecodeCases) {
-        SCOPED_TRACE(Hex(c.bytes));
+        SCOPED_TRACE(HexBytes(c.bytes));
         std::u32string chars;
         for (std::size_t pos = 0, length = 0; pos < c.bytes.size(); pos += length) {
             chars += DecodeChar(c.bytes, pos, &length);
@@ -256,8 +248,8 @@ TEST(Cp932Decode, EveryPairAgreesWithTheCharacterRules) {
             std::size_t length = 0;
             const char32_t cp = DecodeChar(pair, 0, &length);
             if (length != CharLength(pair, 0) || cp > 0xFFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-                ADD_FAILURE() << Hex(pair) << " gives U+" << std::hex << unsigned(cp) << ", length "
-                              << length;
+                ADD_FAILURE() << HexBytes(pair) << " gives U+" << std::hex << unsigned(cp)
+                              << ", length " << length;
             }
             if (length == 2 && cp != kReplacementChar) {
                 ++mapped;
@@ -285,7 +277,7 @@ TEST(Cp932Decode, PositionMapIsMonotonicAndEndsAtTheTextSize) {
         "\x81\x40\x81\xAD\x80\xFF\xB1\x82\x82\x82\n\x87\x40"sv,
     };
     for (std::string_view bytes : inputs) {
-        SCOPED_TRACE(Hex(bytes));
+        SCOPED_TRACE(HexBytes(bytes));
         const DecodedText decoded = DecodeWithPositions(bytes);
         ASSERT_EQ(decoded.charPos.size(), bytes.size() + 1);
         EXPECT_EQ(decoded.charPos.front(), 0u);
@@ -308,7 +300,7 @@ TEST(Cp932Decode, EveryTruncatedPrefixGivesValidUtf8) {
         "Subject: \x93\xFA\x96\x7B\x8C\xEA \xB6\xC0\xB6\xC5 \x87\x40\xFB\xFC\x85\x40\x80\n\x82"sv;
     for (std::size_t n = 0; n <= mixed.size(); ++n) {
         const std::string_view prefix = mixed.substr(0, n);
-        SCOPED_TRACE(Hex(prefix));
+        SCOPED_TRACE(HexBytes(prefix));
         const std::string utf8 = ToUtf8(prefix);
         EXPECT_EQ(CountValidUtf8(utf8), ToWide(prefix).size());
     }

@@ -23,54 +23,13 @@
 #include "core/platform/FileMapping.h"
 #include "core/platform/NativePath.h"
 #include "core/platform/ReadOnlyFile.h"
+#include "tests/support/ReferenceReader.h"
 #include "tests/support/TestSupport.h"
 
 namespace ek::test {
 namespace {
 
-using Messages = std::vector<std::vector<std::string>>;
-
-// A plain transcription of the reading rules, line by line, kept slow and obvious.
-Messages ReferenceRead(std::string bytes) {
-    if (auto end = bytes.find('\x1a'); end != std::string::npos) {
-        bytes.resize(end);
-    }
-    std::vector<std::string> lines;
-    std::size_t at = 0;
-    while (at < bytes.size()) {
-        std::size_t lf = bytes.find('\n', at);
-        std::string line = bytes.substr(at, lf == std::string::npos ? std::string::npos : lf - at);
-        if (lf != std::string::npos && !line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(line);
-        at = lf == std::string::npos ? bytes.size() : lf + 1;
-    }
-    Messages messages;
-    std::vector<std::string>* current = nullptr;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string& x = lines[i];
-        if (CEKViewDoc::IsMessageStart(x)) {
-            if (i + 1 == lines.size()) {
-                if (current)
-                    current->push_back(x + "\n");
-                break;
-            }
-            const std::string& y = lines[++i];
-            if (CEKViewDoc::IsStatusLine(y)) {
-                messages.emplace_back();
-                current = &messages.back();
-            }
-            if (current) {
-                current->push_back(x + "\n");
-                current->push_back(y + "\n");
-            }
-        } else if (current) {
-            current->push_back(x + "\n");
-        }
-    }
-    return messages;
-}
+using Messages = ReferenceMessages;
 
 Messages Collect(const MailboxText& mailbox) {
     Messages messages;

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "core/document/Export.h"
 #include "tests/support/TestSupport.h"
@@ -13,20 +12,6 @@ namespace ek::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> Names(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 std::string Mbox(const CEKViewDoc& doc, int index) {
     std::string out;
@@ -183,7 +168,7 @@ class ExportFilesTest : public testing::Test {
         }
         std::ofstream(mailbox.path(), std::ios::binary) << bytes;
         ASSERT_TRUE(doc.OpenMailFile(mailbox.path()));
-        original = ReadAll(mailbox.path());
+        original = ReadFile(mailbox.path());
         out = fs::path(mailbox.dir()) / "out";
         fs::create_directory(out);
     }
@@ -205,7 +190,7 @@ class ExportFilesTest : public testing::Test {
     }
 
     void TearDown() override {
-        EXPECT_EQ(ReadAll(mailbox.path()), original) << "the mailbox is never written";
+        EXPECT_EQ(ReadFile(mailbox.path()), original) << "the mailbox is never written";
     }
 
     TempFile mailbox{""};
@@ -221,17 +206,17 @@ TEST_F(ExportFilesTest, WritesTheChosenMessagesInListOrderOnceEach) {
     ExportResult all = Export(ExportFormat::Mbox, target);
     ASSERT_TRUE(all.ok()) << all.reason;
     EXPECT_EQ(all.written, 12);
-    EXPECT_EQ(ReadAll(target), AllMbox({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
-    EXPECT_NE(ReadAll(target).find("Subject: m11\n"), std::string::npos);
-    EXPECT_LT(ReadAll(target).find("Subject: m11\n"), ReadAll(target).find("Subject: m0\n"))
+    EXPECT_EQ(ReadFile(target), AllMbox({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+    EXPECT_NE(ReadFile(target).find("Subject: m11\n"), std::string::npos);
+    EXPECT_LT(ReadFile(target).find("Subject: m11\n"), ReadFile(target).find("Subject: m0\n"))
         << "date order, not file order";
 
     std::string some = (out / "some.mbox").string();
     ExportResult subset = Export(ExportFormat::Mbox, some, {7, 2, 7});
     ASSERT_TRUE(subset.ok()) << subset.reason;
     EXPECT_EQ(subset.written, 2);
-    EXPECT_EQ(ReadAll(some), AllMbox({2, 7}));
-    EXPECT_EQ(Names(out), (std::vector<std::string>{"all.mbox", "some.mbox"}));
+    EXPECT_EQ(ReadFile(some), AllMbox({2, 7}));
+    EXPECT_EQ(FileNames(out), (std::vector<std::string>{"all.mbox", "some.mbox"}));
     EXPECT_EQ(log.positions.back(), 100);
 }
 
@@ -239,9 +224,9 @@ TEST_F(ExportFilesTest, WritesEmlFilesNamedByTheirNumbers) {
     fs::path folder = out / "eml";
     ExportResult result = Export(ExportFormat::Eml, folder.string() + "/", {0, 11});
     ASSERT_TRUE(result.ok()) << result.reason;
-    EXPECT_EQ(Names(folder), (std::vector<std::string>{"01.eml", "12.eml"}));
-    EXPECT_EQ(ReadAll(folder / "12.eml"), Eml(doc, 11));
-    EXPECT_EQ(Names(out), std::vector<std::string>{"eml"}) << "no temporary folder left";
+    EXPECT_EQ(FileNames(folder), (std::vector<std::string>{"01.eml", "12.eml"}));
+    EXPECT_EQ(ReadFile(folder / "12.eml"), Eml(doc, 11));
+    EXPECT_EQ(FileNames(out), std::vector<std::string>{"eml"}) << "no temporary folder left";
 }
 
 TEST_F(ExportFilesTest, RefusesAnExistingTargetUnlessReplacing) {
@@ -249,9 +234,9 @@ TEST_F(ExportFilesTest, RefusesAnExistingTargetUnlessReplacing) {
     std::ofstream(target) << "old";
     ExportResult refused = Export(ExportFormat::Mbox, target.string());
     EXPECT_EQ(refused.status, ExportStatus::Refused);
-    EXPECT_EQ(ReadAll(target), "old");
+    EXPECT_EQ(ReadFile(target), "old");
     ASSERT_TRUE(Export(ExportFormat::Mbox, target.string(), {3}, true).ok());
-    EXPECT_EQ(ReadAll(target), AllMbox({3}));
+    EXPECT_EQ(ReadFile(target), AllMbox({3}));
 
     fs::path folder = out / "eml";
     fs::create_directory(folder);
@@ -259,9 +244,9 @@ TEST_F(ExportFilesTest, RefusesAnExistingTargetUnlessReplacing) {
     EXPECT_EQ(Export(ExportFormat::Eml, folder.string(), {1}).status, ExportStatus::Refused);
     std::ofstream(folder / "02.eml") << "old";
     ASSERT_TRUE(Export(ExportFormat::Eml, folder.string(), {1}, true).ok());
-    EXPECT_EQ(Names(folder), (std::vector<std::string>{"01.eml", "02.eml"}));
-    EXPECT_EQ(ReadAll(folder / "02.eml"), Eml(doc, 1));
-    EXPECT_EQ(Names(out), (std::vector<std::string>{"eml", "old.mbox"}));
+    EXPECT_EQ(FileNames(folder), (std::vector<std::string>{"01.eml", "02.eml"}));
+    EXPECT_EQ(ReadFile(folder / "02.eml"), Eml(doc, 1));
+    EXPECT_EQ(FileNames(out), (std::vector<std::string>{"eml", "old.mbox"}));
 }
 
 // The plain path and a symbolic link are tried through ekview-cli; these two need the
@@ -275,7 +260,7 @@ TEST_F(ExportFilesTest, RefusesTheMailboxThroughAHardLinkAndAsAnEmlFileToReplace
     fs::create_directory(folder);
     LinkTo(mailbox.path(), folder / "01.eml");
     EXPECT_EQ(Export(ExportFormat::Eml, folder.string(), {}, true).status, ExportStatus::Refused);
-    EXPECT_EQ(Names(folder), std::vector<std::string>{"01.eml"});
+    EXPECT_EQ(FileNames(folder), std::vector<std::string>{"01.eml"});
 }
 
 TEST_F(ExportFilesTest, CancelLeavesNothingBehind) {
@@ -290,7 +275,7 @@ TEST_F(ExportFilesTest, CancelLeavesNothingBehind) {
               ExportStatus::Cancelled);
     log.pumps = 0;
     EXPECT_EQ(Export(ExportFormat::Eml, (out / "eml").string()).status, ExportStatus::Cancelled);
-    EXPECT_TRUE(Names(out).empty());
+    EXPECT_TRUE(FileNames(out).empty());
     EXPECT_TRUE(log.ownerEnabled);
 }
 
@@ -307,8 +292,8 @@ TEST_F(ExportFilesTest, AWriteErrorLeavesNothingAndKeepsAReplacedFile) {
         FailingFiles emlFiles(failClose ? std::size_t(-1) : 500, failClose);
         EXPECT_EQ(Export(ExportFormat::Eml, (out / "eml").string(), {}, false, emlFiles).status,
                   ExportStatus::Failed);
-        EXPECT_EQ(Names(out), std::vector<std::string>{"keep.mbox"});
-        EXPECT_EQ(ReadAll(out / "keep.mbox"), "old");
+        EXPECT_EQ(FileNames(out), std::vector<std::string>{"keep.mbox"});
+        EXPECT_EQ(ReadFile(out / "keep.mbox"), "old");
     }
 }
 
@@ -327,7 +312,7 @@ TEST_F(ExportFilesTest, ManyQuotedLinesAcrossGatheredWrites) {
     }
     std::ofstream(mailbox.path(), std::ios::binary | std::ios::trunc) << bytes;
     ASSERT_TRUE(doc.ReadMailFile());
-    original = ReadAll(mailbox.path());
+    original = ReadFile(mailbox.path());
     ASSERT_EQ(doc.GetMessageCount(), 3);
     const std::string expected = AllMbox({0, 1, 2});
     FailingFiles writeOnly(std::size_t(-1));
@@ -337,7 +322,7 @@ TEST_F(ExportFilesTest, ManyQuotedLinesAcrossGatheredWrites) {
         fs::path target = out / "q.mbox";
         ExportResult result = Export(ExportFormat::Mbox, target.string(), {}, true, *files);
         ASSERT_TRUE(result.ok()) << result.reason;
-        EXPECT_EQ(ReadAll(target), expected);
+        EXPECT_EQ(ReadFile(target), expected);
     }
     EXPECT_NE(expected.find("\n>>From 0\n>From 1\nx From 2\n"), std::string::npos);
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/platform/PathNames.h"
+#include "tests/support/HexBytes.h"
 
 namespace ek::pathname {
 namespace {
@@ -10,16 +11,7 @@ namespace {
 const std::string kCp932Inbox = "\x8e\xf3\x90M\x94\xa0.mbx";
 const std::string kUtf8Inbox = "受信箱.mbx";
 
-std::string Hex(const std::string& bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (char c : bytes) {
-        hex += kDigits[static_cast<unsigned char>(c) >> 4];
-        hex += kDigits[static_cast<unsigned char>(c) & 0x0F];
-        hex += ' ';
-    }
-    return hex;
-}
+using test::HexBytes;
 
 struct DisplayCase {
     std::string path;
@@ -42,7 +34,7 @@ TEST(PathNamesTest, ShowsEachNameAsUtf8OrElseAsCp932) {
         {"/\xc0\xaf", "/ﾀｯ"},
     };
     for (const DisplayCase& c : cases) {
-        SCOPED_TRACE(Hex(c.path));
+        SCOPED_TRACE(HexBytes(c.path));
         EXPECT_EQ(ForDisplay(c.path), c.display);
     }
 }
@@ -60,7 +52,7 @@ TEST(PathNamesTest, TheProfileFormKeepsEveryPathsBytes) {
         {"file:%41", "file:file%3A%2541"},
     };
     for (const DisplayCase& c : cases) {
-        SCOPED_TRACE(Hex(c.path));
+        SCOPED_TRACE(HexBytes(c.path));
         EXPECT_EQ(ToProfile(c.path), c.display);
         EXPECT_EQ(FromProfile(ToProfile(c.path)), c.path);
     }
@@ -68,7 +60,7 @@ TEST(PathNamesTest, TheProfileFormKeepsEveryPathsBytes) {
     for (int a = 1; a < 256; ++a) {
         for (int b : {0x20, 0x25, 0x41, 0x5C, 0x80, 0xA0, 0xFF}) {
             const std::string path = std::string("/") + static_cast<char>(a) + static_cast<char>(b);
-            ASSERT_EQ(FromProfile(ToProfile(path)), path) << Hex(path);
+            ASSERT_EQ(FromProfile(ToProfile(path)), path) << HexBytes(path);
         }
     }
     // Hand-edited values: bad escapes stay as written, other hosts are no local files.
@@ -98,7 +90,7 @@ TEST(PathNamesTest, ReadsTheLocalFilesOfAUriList) {
         {"\r\n\r\n", {}},
     };
     for (const UriListCase& c : cases) {
-        SCOPED_TRACE(Hex(c.list));
+        SCOPED_TRACE(HexBytes(c.list));
         EXPECT_EQ(FilesOfUriList(c.list), c.files);
     }
 }

@@ -12,24 +12,11 @@
 namespace ek::test {
 namespace {
 
-class CloseOnRequestTest : public ::testing::Test {
-  protected:
-    void SetUp() override { EKVIEW_REQUIRE_DISPLAY(); }
-
-    std::unique_ptr<ProgramRun> Start() {
-        ProgramRun::Setup setup;
-        setup.profilePath = dir.File("EKView.conf");
-        setup.args = {SamplePath()};
-        auto run = std::make_unique<ProgramRun>(std::move(setup));
-        EXPECT_TRUE(run->Started());
-        return run;
-    }
-
-    TempDir dir;
-};
+using CloseOnRequestTest = ProgramTest;
 
 TEST_F(CloseOnRequestTest, AnOpenDialogIsCancelledAndTheWindowClosesAsTheUserCloses) {
-    auto run = Start();
+    auto run = Start({SamplePath()});
+    ASSERT_TRUE(run->Started());
     CloseOnRequest closer(*wxTheApp, [&]() -> wxWindow* { return run->App().GetMainFrame(); });
     // The request comes while the colour dialog waits for the user.
     wxTheApp->CallAfter([&] { closer.Request(); });
@@ -40,13 +27,14 @@ TEST_F(CloseOnRequestTest, AnOpenDialogIsCancelledAndTheWindowClosesAsTheUserClo
     RunPending();
     EXPECT_EQ(run->App().GetMainFrame(), nullptr) << "the window closed";
     run->App().ExitInstance();
-    const WxProfileStore saved(dir.File("EKView.conf"));
+    const WxProfileStore saved(Profile());
     EXPECT_NE(saved.GetProfileString("Settings", "WindowPos", ""), "");
     EXPECT_NE(saved.GetProfileString("Settings", "TFont", ""), "");
 }
 
 TEST_F(CloseOnRequestTest, AMessageBoxOfTheSystemIsAnsweredToo) {
-    auto run = Start();
+    auto run = Start({SamplePath()});
+    ASSERT_TRUE(run->Started());
     CloseOnRequest closer(*wxTheApp, [&]() -> wxWindow* { return run->App().GetMainFrame(); });
     wxTheApp->CallAfter([&] { closer.Request(); });
     {
@@ -59,7 +47,8 @@ TEST_F(CloseOnRequestTest, AMessageBoxOfTheSystemIsAnsweredToo) {
 }
 
 TEST_F(CloseOnRequestTest, ASignalIsReadOnTheProgramsOwnThread) {
-    auto run = Start();
+    auto run = Start({SamplePath()});
+    ASSERT_TRUE(run->Started());
     CloseOnRequest closer(*wxTheApp, [&]() -> wxWindow* { return run->App().GetMainFrame(); });
     ASSERT_EQ(raise(SIGTERM), 0);
     EXPECT_FALSE(closer.IsRequested()) << "nothing happens inside the handler";

@@ -24,14 +24,8 @@ wxColour ToColour(settings::ColorRef color) {
     return wxColour(settings::RedOf(color), settings::GreenOf(color), settings::BlueOf(color));
 }
 
-// One message of a mailbox, written in UTF-8 and stored in CP932; `minute` orders it.
 std::string Message(int minute, const std::string& header, const std::string& body) {
-    char start[160];
-    std::snprintf(start, sizeof start,
-                  "From - Mon Apr 03 09:%02d:00 2000\nX-EKMail-Status: 0001\n"
-                  "Date: Mon, 03 Apr 2000 09:%02d:00 +0900\n",
-                  minute, minute);
-    return cp932::FromUtf8(start + header + "\n" + body);
+    return MinuteMessage(minute, header, body);
 }
 
 std::string Lines(int count, const char* text) {
@@ -44,53 +38,15 @@ std::string Lines(int count, const char* text) {
 
 // The program with the real text pane and a stand-in thread list, on a mailbox and
 // a profile of the test's own.
-class ContentRun {
+class ContentRun : public ProgramRun {
   public:
-    explicit ContentRun(const std::string& mailbox, const std::string& profileText = {}) {
-        WriteFile(m_dir.File("box.mbx"), mailbox);
-        if (!profileText.empty()) {
-            WriteFile(ProfilePath(), profileText);
-        }
-        CEKViewApp::Options options;
-        options.profilePath = ProfilePath();
-        options.panes.createContent = [this](PaneHost& frame, wxWindow* parent) {
-            m_content = new CEKContentView(frame, parent);
-            return m_content;
-        };
-        options.panes.createThread = [](PaneHost&, wxWindow* parent) {
-            return new StubThreadPane(parent);
-        };
-        m_app = std::make_unique<CEKViewApp>(std::move(options));
-        m_started = m_app->InitInstance(ParseCommandLine({m_dir.File("box.mbx")}));
-        if (m_started) {
-            RunPending();
-        }
-    }
-    ~ContentRun() { Close(); }
+    explicit ContentRun(const std::string& mailbox, const std::string& profileText = {})
+        : ProgramRun(MailboxSetup(mailbox, Pane::Real, Pane::Stub, profileText)) {}
 
-    void Close() {
-        if (!m_started) {
-            return;
-        }
-        m_started = false;
-        m_app->GetMainFrame()->Close();
-        RunPending();
-        m_app->ExitInstance();
-        m_content = nullptr;
-    }
-
-    bool Started() const { return m_started; }
-    std::string ProfilePath() const { return m_dir.File("EKView.conf"); }
-    CMainFrame& Frame() { return *m_app->GetMainFrame(); }
-    CEKViewDoc& Doc() { return m_app->GetDocManager().GetDocument(); }
-    CEKContentView& Content() { return *m_content; }
-    wxStyledTextCtrl& Text() { return *m_content->GetTextCtrl(); }
+    wxStyledTextCtrl& Text() { return *ContentView().GetTextCtrl(); }
 
     // Brings the text pane up with the current message, as Enter on a row does.
-    void OpenMessage() {
-        ASSERT_TRUE(Frame().ExecuteCommand(ID_VIEW_CONTENT));
-        RunPending();
-    }
+    void OpenMessage() { Command(ID_VIEW_CONTENT); }
 
     // A key as the control reports it; true when it is left unhandled, for the
     // toolkit (menus, input method) to take. Character events carry `unicode`, or
@@ -115,14 +71,6 @@ class ContentRun {
         RunPending();
         return skipped;
     }
-
-  private:
-    TempDir m_dir;
-    MessageBoxRecorder m_boxes;
-    ScopedMessageBoxUi m_boxScope{m_boxes};
-    std::unique_ptr<CEKViewApp> m_app;
-    CEKContentView* m_content = nullptr;
-    bool m_started = false;
 };
 
 std::string ColourProfile(const std::string& quote) {
@@ -281,7 +229,7 @@ TEST(ContentViewTest, ColoursAndBoldLandOnTheirCharactersOfAJapaneseMessage) {
     for (long p = from; p < from + 5; ++p) {
         Look look = StyleAt(text, p);
         EXPECT_TRUE(look.bold) << "at " << p;
-        EXPECT_EQ(look.face, run.Content().GetTextFont().GetFaceName());
+        EXPECT_EQ(look.face, run.ContentView().GetTextFont().GetFaceName());
     }
     EXPECT_FALSE(StyleAt(text, from + 5).bold);
     EXPECT_FALSE(StyleAt(text, from + 6).bold);
@@ -318,7 +266,7 @@ TEST(ContentViewTest, ColoursAndBoldLandOnTheirCharactersOfAJapaneseMessage) {
     text.GetSelection(&selFrom, &selTo);
     EXPECT_EQ(selFrom, 0);
     EXPECT_EQ(selTo, 0);
-    EXPECT_EQ(run.Content().GetFirstVisibleLine(), 0);
+    EXPECT_EQ(run.ContentView().GetFirstVisibleLine(), 0);
 }
 
 // The control styles what it paints: a long message is styled a screen at a time,
@@ -378,11 +326,11 @@ TEST(ContentViewTest, ProgressDialogOnlyAboveThreeHundredLines) {
     CountingProgressUi counting(*real);
     run.Doc().SetProgressUi(&counting);
 
-    run.Content().ShowMessage(0);
+    run.ContentView().ShowMessage(0);
     EXPECT_EQ(counting.created, 0);
     EXPECT_TRUE(run.Text().GetValue().EndsWith("line 294\n"));
 
-    run.Content().ShowMessage(1);
+    run.ContentView().ShowMessage(1);
     EXPECT_EQ(counting.created, 1);
     EXPECT_EQ(counting.captions.back(), "メール整形中...");
     // The bar starts at 0 and shows (100 × i) / 301 after line i: every percentage from
@@ -438,20 +386,20 @@ TEST(ContentViewTest, SpacePagesThenMovesToTheNextMessageAndStopsAtTheLast) {
     run.OpenMessage();
     ASSERT_EQ(run.Doc().m_nCurrent, 0);
 
-    long previousTop = run.Content().GetFirstVisibleLine();
+    long previousTop = run.ContentView().GetFirstVisibleLine();
     int spaces = 0;
     while (run.Doc().m_nCurrent == 0 && spaces < 100) {
         run.Press(WXK_SPACE);
         ++spaces;
         if (run.Doc().m_nCurrent == 0) {
-            EXPECT_GT(run.Content().GetFirstVisibleLine(), previousTop) << "Space " << spaces;
-            previousTop = run.Content().GetFirstVisibleLine();
+            EXPECT_GT(run.ContentView().GetFirstVisibleLine(), previousTop) << "Space " << spaces;
+            previousTop = run.ContentView().GetFirstVisibleLine();
         }
     }
     EXPECT_EQ(run.Doc().m_nCurrent, 1);
     EXPECT_GT(spaces, 2);
     EXPECT_TRUE(run.Text().GetValue().EndsWith("short body\n"));
-    EXPECT_EQ(run.Content().GetFirstVisibleLine(), 0);
+    EXPECT_EQ(run.ContentView().GetFirstVisibleLine(), 0);
 
     // A message that fits moves on at once; after the last one nothing happens.
     run.Press(WXK_SPACE);
@@ -464,7 +412,7 @@ TEST(ContentViewTest, ReadingKeysScrollAndReturnButTypedCharactersChangeNothing)
     ContentRun run(Message(0, "Subject: keys\n", Lines(200, "row ")));
     ASSERT_TRUE(run.Started());
     run.OpenMessage();
-    CEKContentView& content = run.Content();
+    CEKContentView& content = run.ContentView();
     const wxString shown = run.Text().GetValue();
 
     for (int key : {'a', 'N', ' ', '1', '~'}) {
@@ -546,21 +494,21 @@ TEST(ContentViewTest, FontDialogStoresWholePointsAndKeepsTheFormatting) {
                    ColourProfile(""));
     ASSERT_TRUE(run.Started());
     // The stored size and face by default, and what the pane makes of them.
-    EXPECT_EQ(run.Content().GetFontHeight(), 200);
-    EXPECT_EQ(run.Content().GetFaceName(), "ＭＳ 明朝");
+    EXPECT_EQ(run.ContentView().GetFontHeight(), 200);
+    EXPECT_EQ(run.ContentView().GetFaceName(), "ＭＳ 明朝");
     run.OpenMessage();
 
     FontAnswer answer;
     ScopedCommonDialogsUi scope(answer);
     ASSERT_TRUE(run.Frame().ExecuteCommand(ID_VIEW_FONT));
     EXPECT_DOUBLE_EQ(answer.initialSize, 10.0);
-    EXPECT_EQ(run.Content().GetFontHeight(), 200);
+    EXPECT_EQ(run.ContentView().GetFontHeight(), 200);
 
     answer.answer = wxFont(wxFontInfo(10.5).FaceName("IPAGothic"));
     run.Text().SetSelection(2, 6);
     ASSERT_TRUE(run.Frame().ExecuteCommand(ID_VIEW_FONT));
-    EXPECT_EQ(run.Content().GetFontHeight(), 200);
-    EXPECT_EQ(run.Content().GetFaceName(), "IPAGothic");
+    EXPECT_EQ(run.ContentView().GetFontHeight(), 200);
+    EXPECT_EQ(run.ContentView().GetFaceName(), "IPAGothic");
     long selFrom = 0;
     long selTo = 0;
     run.Text().GetSelection(&selFrom, &selTo);
@@ -588,10 +536,10 @@ TEST(ContentViewTest, StoredFontAndHeaderSwitchAreReadAtCreation) {
     ContentRun run(Message(0, "Subject: s\nX-Other: o\n", "body\n"),
                    "[Settings]\nCFont=240:\nHeader=0\n");
     ASSERT_TRUE(run.Started());
-    EXPECT_EQ(run.Content().GetFontHeight(), 240);
-    EXPECT_EQ(run.Content().GetFaceName(), "ＭＳ 明朝");
-    EXPECT_DOUBLE_EQ(run.Content().GetTextFont().GetFractionalPointSize(), 12.0);
-    EXPECT_FALSE(run.Content().IsAllHeaders());
+    EXPECT_EQ(run.ContentView().GetFontHeight(), 240);
+    EXPECT_EQ(run.ContentView().GetFaceName(), "ＭＳ 明朝");
+    EXPECT_DOUBLE_EQ(run.ContentView().GetTextFont().GetFractionalPointSize(), 12.0);
+    EXPECT_FALSE(run.ContentView().IsAllHeaders());
     run.OpenMessage();
     EXPECT_EQ(run.Text().GetValue().Find("X-Other"), wxNOT_FOUND);
     run.Close();

@@ -49,60 +49,16 @@ class FolderAnswer : public CommonDialogsUi {
 };
 
 // The program with its real panes on a mailbox and a profile of the test's own.
-class DecodedRun {
+class DecodedRun : public ProgramRun {
   public:
-    explicit DecodedRun(const std::string& profileText = {}) {
-        WriteFile(m_dir.File("box.mbx"), kMailbox);
-        if (!profileText.empty()) {
-            WriteFile(ProfilePath(), profileText);
-        }
-        CEKViewApp::Options options;
-        options.profilePath = ProfilePath();
-        options.panes.createContent = [this](PaneHost& frame, wxWindow* parent) {
-            m_content = new CEKContentView(frame, parent);
-            return m_content;
-        };
-        options.panes.createThread = CreateThreadView;
-        m_app = std::make_unique<CEKViewApp>(std::move(options));
-        m_started = m_app->InitInstance(ParseCommandLine({m_dir.File("box.mbx")}));
-        if (m_started) {
-            RunPending();
-        }
-    }
-    ~DecodedRun() { Close(); }
-    void Close() {
-        if (m_started) {
-            m_started = false;
-            m_app->GetMainFrame()->Close();
-            RunPending();
-            m_app->ExitInstance();
-        }
-    }
-    bool Started() const { return m_started; }
-    std::string ProfilePath() const { return m_dir.File("EKView.conf"); }
-    const TempDir& Dir() const { return m_dir; }
-    CMainFrame& Frame() { return *m_app->GetMainFrame(); }
-    CEKViewDoc& Doc() { return m_app->GetDocManager().GetDocument(); }
-    wxString Text() { return m_content->GetTextCtrl()->GetValue(); }
+    explicit DecodedRun(const std::string& profileText = {})
+        : ProgramRun(MailboxSetup(kMailbox, Pane::Real, Pane::Real, profileText)) {}
+
+    wxString Text() { return ContentView().GetTextCtrl()->GetValue(); }
     wxString TitleCell(long row, long column) {
         return Frame().GetTitleView()->GetItemText(row, column);
     }
-    wxString ThreadCell(long row, long column) {
-        return static_cast<wxListCtrl*>(Frame().GetThreadView()->GetPaneWindow())
-            ->GetItemText(row, column);
-    }
-    void Command(int id) {
-        ASSERT_TRUE(Frame().ExecuteCommand(id)) << id;
-        RunPending();
-    }
-
-  private:
-    TempDir m_dir;
-    MessageBoxRecorder m_boxes;
-    ScopedMessageBoxUi m_boxScope{m_boxes};
-    std::unique_ptr<CEKViewApp> m_app;
-    CEKContentView* m_content = nullptr;
-    bool m_started = false;
+    wxString ThreadCell(long row, long column) { return ThreadView().GetItemText(row, column); }
 };
 
 const wxString kEncodedSubject = wxString::FromUTF8("=?UTF-8?B?5pel5pys?=");

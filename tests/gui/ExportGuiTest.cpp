@@ -1,31 +1,21 @@
 // ファイル > エクスポート on the real frame: the menu item, Cancel on the real progress
 // dialog leaving no file, and a finished export byte for byte equal to ekview-cli's.
-#include <sys/wait.h>
 #include <wx/app.h>
 #include <wx/dialog.h>
 #include <wx/menu.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "GuiTestSupport.h"
 #include "gui/frame/MainFrame.h"
 #include "shell/ExportCommand.h"
 #include "shell/Resource.h"
+#include "tests/support/ProcessSupport.h"
 
 namespace ek::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<std::string> Names(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // Answers the export dialogs as the test says and records the messages.
 class ScriptedExportUi : public ExportDialogUi {
@@ -60,16 +50,6 @@ class ScriptedExportUi : public ExportDialogUi {
     std::vector<std::string> messages;
     int errors = 0;
 };
-
-wxDialog* FindProgressDialog() {
-    for (wxWindow* window : wxTopLevelWindows) {
-        auto* dialog = wxDynamicCast(window, wxDialog);
-        if (dialog != nullptr && dialog->GetId() == IDD_PROGRESS && dialog->IsShown()) {
-            return dialog;
-        }
-    }
-    return nullptr;
-}
 
 // Presses the progress dialog's Cancel button once the dialog is up, from the events
 // the dialog dispatches while the export runs; gives up after `tries` looks.
@@ -144,7 +124,7 @@ TEST_F(ExportGuiTest, CancelInTheProgressDialogLeavesNoFile) {
     ASSERT_TRUE(run->Frame().ExecuteCommand(ID_FILE_EXPORT));
     RunPending();
     EXPECT_EQ(presses, 1);
-    EXPECT_TRUE(Names(out).empty());
+    EXPECT_TRUE(FileNames(out).empty());
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
     EXPECT_EQ(FindProgressDialog(), nullptr);
     EXPECT_TRUE(run->Frame().IsEnabled());
@@ -160,10 +140,8 @@ TEST_F(ExportGuiTest, AFinishedExportHasTheBytesOfTheCommandLineExport) {
     EXPECT_FALSE(ui.offeredSearch) << "no search window is open";
 
     std::string cli = out + "/cli.mbox";
-    std::string command = std::string("'") + EKVIEW_CLI + "' export --mbox '" + cli + "' '" +
-                          mailbox + "' >/dev/null";
-    int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
+    const ProcessResult exported = RunCli({"export", "--mbox", cli, mailbox});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err;
     EXPECT_TRUE(ReadFile(out + "/viewer.mbox") == ReadFile(cli));
 
     // The same target again: replaced only after the user said yes.
@@ -179,14 +157,14 @@ TEST_F(ExportGuiTest, TheCurrentMessageOrTheSearchResultsAsEmlFiles) {
     ui.choice = ExportChoice{ExportFormat::Eml, ExportScope::Current};
     ui.target = out + "/one";
     ASSERT_TRUE(run->Frame().ExecuteCommand(ID_FILE_EXPORT));
-    EXPECT_EQ(Names(out + "/one"), std::vector<std::string>{"00042.eml"});
+    EXPECT_EQ(FileNames(out + "/one"), std::vector<std::string>{"00042.eml"});
 
     run->Frame().SetSearchResultsSource([] { return std::vector<int>{3, 1}; });
     ui.choice = ExportChoice{ExportFormat::Eml, ExportScope::SearchResults};
     ui.target = out + "/found";
     ASSERT_TRUE(run->Frame().ExecuteCommand(ID_FILE_EXPORT));
     EXPECT_TRUE(ui.offeredSearch);
-    EXPECT_EQ(Names(out + "/found"), (std::vector<std::string>{"00002.eml", "00004.eml"}));
+    EXPECT_EQ(FileNames(out + "/found"), (std::vector<std::string>{"00002.eml", "00004.eml"}));
 }
 
 TEST_F(ExportGuiTest, TheOpenMailboxIsRefusedAsTarget) {

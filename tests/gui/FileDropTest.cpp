@@ -13,18 +13,9 @@
 namespace ek::test {
 namespace {
 
-class FileDropTest : public ::testing::Test {
+class FileDropTest : public ProgramTest {
   protected:
-    void SetUp() override { EKVIEW_REQUIRE_DISPLAY(); }
-
-    std::unique_ptr<ProgramRun> Start() {
-        ProgramRun::Setup setup;
-        setup.profilePath = dir.File("Ubrik/EKView.conf");
-        setup.chooseFile = [this](wxWindow*) { return chosenFile; };
-        auto run = std::make_unique<ProgramRun>(std::move(setup));
-        EXPECT_TRUE(run->Started());
-        return run;
-    }
+    std::string Profile() const override { return dir.File("Ubrik/EKView.conf"); }
 
     static CFileDropTarget& Target(ProgramRun& run) {
         auto* target = dynamic_cast<CFileDropTarget*>(run.Frame().GetDropTarget());
@@ -40,13 +31,11 @@ class FileDropTest : public ::testing::Test {
         RunPending();
         return accepted;
     }
-
-    TempDir dir;
-    std::optional<std::string> chosenFile;
 };
 
 TEST_F(FileDropTest, ADroppedMailboxOpensAndJoinsTheRecentFiles) {
     auto run = Start();
+    ASSERT_TRUE(run->Started());
     ASSERT_TRUE(Drop(*run, {SamplePath()}));
     EXPECT_TRUE(run->Boxes().texts.empty());
     EXPECT_EQ(run->Doc().GetPathName(), SamplePath());
@@ -60,6 +49,7 @@ TEST_F(FileDropTest, OfSeveralFilesTheFirstIsOpened) {
     std::string other = dir.File("other.mbx");
     std::filesystem::copy_file(SamplePath(), other);
     auto run = Start();
+    ASSERT_TRUE(run->Started());
     ASSERT_TRUE(Drop(*run, {other, SamplePath()}));
     EXPECT_EQ(run->Doc().GetPathName(), other);
     EXPECT_EQ(run->App().GetRecentFileList()[0], other);
@@ -69,6 +59,7 @@ TEST_F(FileDropTest, OfSeveralFilesTheFirstIsOpened) {
 TEST_F(FileDropTest, AFileThatCannotBeOpenedIsReportedAsFromTheFileMenu) {
     std::string missing = dir.File("missing.mbx");
     auto run = Start();
+    ASSERT_TRUE(run->Started());
     ASSERT_TRUE(Drop(*run, {SamplePath()}));
     int count = run->Doc().GetMessageCount();
 
@@ -89,6 +80,7 @@ TEST_F(FileDropTest, AFileThatCannotBeOpenedIsReportedAsFromTheFileMenu) {
 
 TEST_F(FileDropTest, ADropIsNeverAMoveAndEmptyDropsAreRefused) {
     auto run = Start();
+    ASSERT_TRUE(run->Started());
     CFileDropTarget& target = Target(*run);
     // Whatever the keys held ask for, the source is told to keep its file.
     for (wxDragResult offered : {wxDragMove, wxDragCopy, wxDragLink}) {

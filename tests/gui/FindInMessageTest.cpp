@@ -19,51 +19,23 @@ namespace ek::test {
 namespace {
 
 std::string Message(int minute, const std::string& subject, const std::string& body) {
-    char start[160];
-    std::snprintf(start, sizeof start,
-                  "From - Mon Apr 03 09:%02d:00 2000\nX-EKMail-Status: 0001\n"
-                  "Date: Mon, 03 Apr 2000 09:%02d:00 +0900\n",
-                  minute, minute);
-    return cp932::FromUtf8(start + ("Subject: " + subject + "\n\n") + body);
+    return MinuteMessage(minute, "Subject: " + subject + "\n", body);
 }
 
-class FindRun {
+// The program with the real text pane on a mailbox of the test's own.
+class FindRun : public ProgramRun {
   public:
-    explicit FindRun(const std::string& mailbox) {
-        WriteFile(m_dir.File("box.mbx"), mailbox);
-        CEKViewApp::Options options;
-        options.profilePath = m_dir.File("EKView.conf");
-        options.panes.createContent = [this](PaneHost& frame, wxWindow* parent) {
-            m_content = new CEKContentView(frame, parent);
-            return m_content;
-        };
-        options.panes.createThread = [](PaneHost&, wxWindow* parent) {
-            return new StubThreadPane(parent);
-        };
-        m_app = std::make_unique<CEKViewApp>(std::move(options));
-        m_started = m_app->InitInstance(ParseCommandLine({m_dir.File("box.mbx")}));
-        RunPending();
-    }
-    ~FindRun() {
-        if (m_started) {
-            m_app->GetMainFrame()->Close();
-            RunPending();
-            m_app->ExitInstance();
-        }
-    }
+    explicit FindRun(const std::string& mailbox)
+        : ProgramRun(MailboxSetup(mailbox, Pane::Real, Pane::Stub)) {}
 
-    bool Started() const { return m_started; }
-    CMainFrame& Frame() { return *m_app->GetMainFrame(); }
-    CEKContentView& Content() { return *m_content; }
-    wxStyledTextCtrl& Text() { return *m_content->GetTextCtrl(); }
+    wxStyledTextCtrl& Text() { return *ContentView().GetTextCtrl(); }
     wxString Status() { return Frame().GetStatusBar()->GetStatusText(0); }
     wxString Selected() { return Text().GetSelectedText(); }
 
     // Opens the find window with `what` in it.
     CFindDlg& OpenFind(const char* what) {
-        EXPECT_TRUE(Frame().ExecuteCommand(ID_EDIT_FIND));
-        RunPending();
-        CFindDlg& dialog = *m_content->GetFindDialog();
+        Command(ID_EDIT_FIND);
+        CFindDlg& dialog = *ContentView().GetFindDialog();
         dialog.SetFindWhat(what);
         return dialog;
     }
@@ -74,14 +46,6 @@ class FindRun {
         dialog.FindWindow(id)->GetEventHandler()->ProcessEvent(click);
         RunPending();
     }
-
-  private:
-    TempDir m_dir;
-    MessageBoxRecorder m_boxes;
-    ScopedMessageBoxUi m_boxScope{m_boxes};
-    std::unique_ptr<CEKViewApp> m_app;
-    CEKContentView* m_content = nullptr;
-    bool m_started = false;
 };
 
 TEST(FindInMessageTest, MenuItemFollowsCopyAndIsEnabledOnlyWithTheTextPane) {

@@ -75,24 +75,9 @@ INSTANTIATE_TEST_SUITE_P(Sizes, FontDialogSizeTest,
                                            SizeCase{"72", 72.0}));
 
 // The program's panes with a file open, on a profile in a temporary folder.
-class PaneRun {
+class PaneRun : public ProgramRun {
   public:
-    explicit PaneRun(const std::string& profilePath) {
-        CEKViewApp::Options options;
-        options.profilePath = profilePath;
-        options.panes.createContent = CreateContentView;
-        options.panes.createThread = CreateThreadView;
-        m_app = std::make_unique<CEKViewApp>(std::move(options));
-        m_started = m_app->InitInstance(ParseCommandLine({SamplePath()}));
-        if (m_started) {
-            RunPending();
-        }
-    }
-    ~PaneRun() { Close(); }
-
-    bool Started() const { return m_started; }
-    CMainFrame& Frame() { return *m_app->GetMainFrame(); }
-    CEKContentView& Content() { return dynamic_cast<CEKContentView&>(*Frame().GetContentView()); }
+    explicit PaneRun(const std::string& profilePath) : ProgramRun(MakeSetup(profilePath)) {}
 
     // Picks `typed` in the font dialog of the visible pane.
     void ChooseFont(const std::string& typed) {
@@ -101,20 +86,15 @@ class PaneRun {
         EXPECT_EQ(answer.answered, 1) << typed;
     }
 
-    void Close() {
-        if (m_started) {
-            m_started = false;
-            Frame().Close();
-            RunPending();
-            m_app->ExitInstance();
-        }
-    }
-
   private:
-    MessageBoxRecorder m_boxes;
-    ScopedMessageBoxUi m_boxScope{m_boxes};
-    std::unique_ptr<CEKViewApp> m_app;
-    bool m_started = false;
+    static Setup MakeSetup(const std::string& profilePath) {
+        Setup setup;
+        setup.profilePath = profilePath;
+        setup.args = {SamplePath()};
+        setup.content = Pane::Real;
+        setup.thread = Pane::Real;
+        return setup;
+    }
 };
 
 TEST(FontDialogTest, HalfPointsBecomeWholeTwipsInTheTextPaneAndTenthsInTheList) {
@@ -130,10 +110,10 @@ TEST(FontDialogTest, HalfPointsBecomeWholeTwipsInTheTextPaneAndTenthsInTheList) 
 
         ASSERT_TRUE(run.Frame().ExecuteCommand(ID_VIEW_CONTENT));
         run.ChooseFont("10.5");
-        EXPECT_EQ(run.Content().GetFontHeight(), 200) << "10.5 points are kept as 10";
+        EXPECT_EQ(run.ContentView().GetFontHeight(), 200) << "10.5 points are kept as 10";
         run.ChooseFont("12.5");
-        EXPECT_EQ(run.Content().GetFontHeight(), 240);
-        EXPECT_DOUBLE_EQ(run.Content().GetTextFont().GetFractionalPointSize(), 12.0);
+        EXPECT_EQ(run.ContentView().GetFontHeight(), 240);
+        EXPECT_DOUBLE_EQ(run.ContentView().GetTextFont().GetFractionalPointSize(), 12.0);
     }
     const WxProfileStore saved(profile);
     EXPECT_EQ(saved.GetProfileString("Settings", "CFont", ""), "240:IPAGothic");

@@ -29,22 +29,9 @@ wxMenuItem* MenuItem(CMainFrame& frame, int id) {
     return item;
 }
 
-class FrameTest : public ::testing::Test {
+class FrameTest : public ProgramTest {
   protected:
-    void SetUp() override { EKVIEW_REQUIRE_DISPLAY(); }
-
-    std::unique_ptr<ProgramRun> Start(std::vector<std::string> args = {}, bool stubPanes = true) {
-        ProgramRun::Setup setup;
-        setup.profilePath = Profile();
-        setup.args = std::move(args);
-        setup.stubPanes = stubPanes;
-        setup.chooseFile = [this](wxWindow*) { return chosenFile; };
-        return std::make_unique<ProgramRun>(std::move(setup));
-    }
-    std::string Profile() const { return dir.File("Ubrik/EKView.conf"); }
-
-    TempDir dir;
-    std::optional<std::string> chosenFile;
+    std::string Profile() const override { return dir.File("Ubrik/EKView.conf"); }
 };
 
 TEST_F(FrameTest, StartsUntitledWithAnEmptyList) {
@@ -248,7 +235,7 @@ TEST_F(FrameTest, TogglesKeepExactlyOnePaneVisible) {
 }
 
 TEST_F(FrameTest, TogglesAreSafeWithoutTheTextPaneAndThreadList) {
-    auto run = Start({SamplePath()}, false);
+    auto run = Start({SamplePath()}, Pane::None, Pane::None);
     CMainFrame& frame = run->Frame();
     EXPECT_EQ(frame.GetContentView(), nullptr);
     EXPECT_FALSE(frame.ExecuteCommand(ID_VIEW_CONTENT));
@@ -433,20 +420,6 @@ TEST_F(FrameTest, TheAboutBoxShowsIconVersionAndOk) {
 
 namespace ek::test {
 namespace {
-
-// Dispatches events until `done` holds or two seconds pass.
-template <typename Condition>
-bool WaitFor(Condition done) {
-    wxStopWatch watch;
-    while (!done()) {
-        if (watch.Time() > 2000) {
-            return false;
-        }
-        RunPending();
-        wxMilliSleep(5);
-    }
-    return true;
-}
 
 TEST_F(FrameTest, RealKeysRunTheirCommandOnceWhileTheListHasTheFocus) {
     int chooserCalls = 0;

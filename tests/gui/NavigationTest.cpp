@@ -25,52 +25,20 @@ constexpr long kSelectedFocused = wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED;
 constexpr int kSampleCount = 12;
 
 // The program with all three real panes.
-class NavigationRun {
+class NavigationRun : public ProgramRun {
   public:
     explicit NavigationRun(std::vector<std::string> args,
                            std::optional<std::string> chosenFile = std::nullopt,
-                           bool withPanes = true) {
-        CEKViewApp::Options options;
-        options.profilePath = m_dir.File("EKView.conf");
-        options.chooseFile = [chosenFile](wxWindow*) { return chosenFile; };
-        if (withPanes) {
-            options.panes.createContent = [this](PaneHost& frame, wxWindow* parent) {
-                m_content = new CEKContentView(frame, parent);
-                return m_content;
-            };
-            options.panes.createThread = [this](PaneHost& frame, wxWindow* parent) {
-                m_thread = new CEKThreadView(frame, parent);
-                return m_thread;
-            };
-        }
-        m_app = std::make_unique<CEKViewApp>(std::move(options));
-        m_started = m_app->InitInstance(ParseCommandLine(args));
-        if (m_started) {
-            RunPending();
-        }
-    }
-    ~NavigationRun() {
-        if (!m_started) {
-            return;
-        }
-        m_app->GetMainFrame()->Close();
-        RunPending();
-        m_app->ExitInstance();
-    }
+                           bool withPanes = true)
+        : ProgramRun(MakeSetup(std::move(args), std::move(chosenFile), withPanes)) {}
 
-    bool Started() const { return m_started; }
-    CMainFrame& Frame() { return *m_app->GetMainFrame(); }
-    CEKViewDoc& Doc() { return m_app->GetDocManager().GetDocument(); }
-    int Current() { return Doc().m_nCurrent; }
     CEKTitleView& Title() { return *Frame().GetTitleView(); }
-    CEKThreadView& Thread() { return *m_thread; }
-    CEKContentView& Content() { return *m_content; }
-    wxString Text() { return m_content->GetTextCtrl()->GetValue(); }
+    wxString Text() { return ContentView().GetTextCtrl()->GetValue(); }
     wxListCtrl& ShownList() {
-        return Frame().IsThreadMode() ? static_cast<wxListCtrl&>(Thread()) : Title();
+        return Frame().IsThreadMode() ? static_cast<wxListCtrl&>(ThreadView()) : Title();
     }
     long RowOf(int message) {
-        return Frame().IsThreadMode() ? Thread().RowOfMessage(message) : message;
+        return Frame().IsThreadMode() ? ThreadView().RowOfMessage(message) : message;
     }
     wxString Indicator() { return Frame().GetIndicatorText(ID_INDICATOR_POSITION); }
 
@@ -88,7 +56,7 @@ class NavigationRun {
 
     // A key pressed in the text pane.
     void TextKey(int keyCode) {
-        wxStyledTextCtrl& text = *m_content->GetTextCtrl();
+        wxStyledTextCtrl& text = *ContentView().GetTextCtrl();
         wxKeyEvent key(wxEVT_KEY_DOWN);
         key.m_keyCode = keyCode;
         key.m_uniChar = static_cast<wxChar>(keyCode < 0x80 ? keyCode : 0);
@@ -97,23 +65,8 @@ class NavigationRun {
         RunPending();
     }
 
-    // Enter on the list that is shown, into its rows' window: the key, then its character.
-    void ListEnter() {
-        wxListCtrl& list = ShownList();
-        wxWindow* rows = &list;
-        for (wxWindow* child : list.GetChildren()) {
-            if (rows == &list || child->GetSize().y > rows->GetSize().y) {
-                rows = child;
-            }
-        }
-        for (wxEventType type : {wxEVT_KEY_DOWN, wxEVT_CHAR}) {
-            wxKeyEvent key(type);
-            key.m_keyCode = WXK_RETURN;
-            key.SetEventObject(rows);
-            rows->GetEventHandler()->ProcessEvent(key);
-        }
-        RunPending();
-    }
+    // Enter on the list that is shown.
+    void ListEnter() { PressEnterInRows(ShownList()); }
 
     // Makes a message current as a click on its row of the shown list does.
     void SelectMessage(int message) {
@@ -126,7 +79,7 @@ class NavigationRun {
     // message's short header.
     bool Shows(int index) {
         std::vector<std::string> lines;
-        if (!Doc().GetMessageLines(index, lines, Content().IsAllHeaders())) {
+        if (!Doc().GetMessageLines(index, lines, ContentView().IsAllHeaders())) {
             return false;
         }
         std::string header;
@@ -140,13 +93,15 @@ class NavigationRun {
     }
 
   private:
-    TempDir m_dir;
-    MessageBoxRecorder m_boxes;
-    ScopedMessageBoxUi m_boxScope{m_boxes};
-    std::unique_ptr<CEKViewApp> m_app;
-    CEKContentView* m_content = nullptr;
-    CEKThreadView* m_thread = nullptr;
-    bool m_started = false;
+    static Setup MakeSetup(std::vector<std::string> args, std::optional<std::string> chosenFile,
+                           bool withPanes) {
+        Setup setup;
+        setup.args = std::move(args);
+        setup.content = withPanes ? Pane::Real : Pane::None;
+        setup.thread = withPanes ? Pane::Real : Pane::None;
+        setup.chooseFile = [chosenFile](wxWindow*) { return chosenFile; };
+        return setup;
+    }
 };
 
 // GTK sizes a control that was just shown at its next frame, on a timer; until then
@@ -260,13 +215,13 @@ TEST_P(NavigationTest, NextAndPrevStopAtBothEndsAndFollowTheListsOrder) {
     if (threadMode) {
         run.Accelerator('T');
         ASSERT_TRUE(frame.IsThreadMode());
-        ASSERT_TRUE(run.Thread().IsShown());
+        ASSERT_TRUE(run.ThreadView().IsShown());
     }
     std::vector<int> order(kSampleCount);
     std::iota(order.begin(), order.end(), 0);
     if (threadMode) {
         order.clear();
-        for (const ThreadRow& row : run.Thread().GetThreadRows()) {
+        for (const ThreadRow& row : run.ThreadView().GetThreadRows()) {
             order.push_back(row.index);
         }
         ASSERT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 10, 8, 9, 11}));
@@ -367,7 +322,7 @@ TEST_F(NavigationFrameTest, TWhileAMessageIsShownKeepsItAndNFollowsTheNewList) {
     run.Accelerator('T');
     EXPECT_TRUE(frame.IsThreadMode());
     EXPECT_FALSE(frame.IsListShown());
-    EXPECT_TRUE(run.Content().IsShown());
+    EXPECT_TRUE(run.ContentView().IsShown());
     EXPECT_EQ(run.Current(), 7);
     EXPECT_EQ(run.Text(), shown);
     EXPECT_EQ(run.Indicator(), Position(8, kSampleCount));
@@ -392,10 +347,10 @@ TEST_F(NavigationFrameTest, TWhileAMessageIsShownKeepsItAndNFollowsTheNewList) {
     EXPECT_EQ(run.Current(), 9);
     EXPECT_TRUE(run.Shows(9));
     run.TextKey(WXK_RETURN);
-    ASSERT_TRUE(run.Thread().IsShown());
-    EXPECT_EQ(run.Thread().GetItemState(run.Thread().RowOfMessage(9), kSelectedFocused),
+    ASSERT_TRUE(run.ThreadView().IsShown());
+    EXPECT_EQ(run.ThreadView().GetItemState(run.ThreadView().RowOfMessage(9), kSelectedFocused),
               kSelectedFocused);
-    EXPECT_EQ(run.Thread().GetSelectedItemCount(), 1);
+    EXPECT_EQ(run.ThreadView().GetSelectedItemCount(), 1);
 }
 
 TEST_F(NavigationFrameTest, SpaceAtTheEndOfAShortMessageMovesOnAndAfterTheLastDoesNothing) {
@@ -404,7 +359,7 @@ TEST_F(NavigationFrameTest, SpaceAtTheEndOfAShortMessageMovesOnAndAfterTheLastDo
     run.SelectMessage(9);
     run.ListEnter();
     ASSERT_TRUE(run.Shows(9));
-    wxStyledTextCtrl& text = *run.Content().GetTextCtrl();
+    wxStyledTextCtrl& text = *run.ContentView().GetTextCtrl();
     AwaitLayout(text);
     ASSERT_LT(text.PointFromPosition(text.GetLastPosition()).y, text.GetClientSize().y)
         << "message 9 fits the pane";
@@ -505,7 +460,7 @@ TEST_F(NavigationFrameTest, AfterNewTheListsTheIndicatorAndTheCommandsAgree) {
             ASSERT_EQ(run.Doc().GetMessageCount(), kSampleCount);
             EXPECT_TRUE(run.Frame().IsListShown());
             EXPECT_EQ(run.Title().GetItemCount(), kSampleCount);
-            EXPECT_EQ(run.Thread().GetItemCount(), kSampleCount);
+            EXPECT_EQ(run.ThreadView().GetItemCount(), kSampleCount);
             EXPECT_EQ(run.Current(), 0);
             EXPECT_EQ(run.ShownList().GetItemState(0, kSelectedFocused), kSelectedFocused);
             EXPECT_EQ(run.Indicator(), Position(1, kSampleCount));
@@ -513,7 +468,8 @@ TEST_F(NavigationFrameTest, AfterNewTheListsTheIndicatorAndTheCommandsAgree) {
             EXPECT_FALSE(run.Frame().QueryCommand(ID_MAIL_PREV).IsEnabled());
 
             run.Accelerator('N');
-            EXPECT_EQ(run.Current(), run.Frame().IsThreadMode() ? run.Thread().MessageOfRow(1) : 1);
+            EXPECT_EQ(run.Current(),
+                      run.Frame().IsThreadMode() ? run.ThreadView().MessageOfRow(1) : 1);
             EXPECT_EQ(run.Indicator(), Position(run.Current() + 1, kSampleCount));
             ASSERT_TRUE(run.Frame().QueryCommand(ID_VIEW_CONTENT).IsEnabled());
             run.ListEnter();
@@ -554,8 +510,8 @@ TEST_F(NavigationFrameTest, TheWholeSampleCanBeReadWithTheKeyboardAlone) {
     run.TextKey(WXK_RETURN);
     ASSERT_TRUE(frame.IsListShown());
     run.Accelerator('T');
-    ASSERT_TRUE(run.Thread().IsShown());
-    CEKThreadView& thread = run.Thread();
+    ASSERT_TRUE(run.ThreadView().IsShown());
+    CEKThreadView& thread = run.ThreadView();
     EXPECT_EQ(thread.GetItemState(thread.RowOfMessage(kSampleCount - 1), kSelectedFocused),
               kSelectedFocused);
 

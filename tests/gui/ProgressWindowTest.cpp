@@ -11,16 +11,6 @@
 namespace ek::test {
 namespace {
 
-wxDialog* FindProgressDialog() {
-    for (wxWindow* window : wxTopLevelWindows) {
-        auto* dialog = wxDynamicCast(window, wxDialog);
-        if (dialog != nullptr && dialog->GetId() == IDD_PROGRESS && dialog->IsShown()) {
-            return dialog;
-        }
-    }
-    return nullptr;
-}
-
 class ProgressWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {

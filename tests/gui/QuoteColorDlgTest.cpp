@@ -107,20 +107,8 @@ CColorSwatch& Swatch(CQuoteColorDlg& dialog, int id) {
     return *dynamic_cast<CColorSwatch*>(dialog.FindWindow(id));
 }
 
-class QuoteColorDlgTest : public ::testing::Test {
+class QuoteColorDlgTest : public ProgramTest {
   protected:
-    void SetUp() override { EKVIEW_REQUIRE_DISPLAY(); }
-
-    std::unique_ptr<ProgramRun> Start() {
-        ProgramRun::Setup setup;
-        setup.profilePath = dir.File("EKView.conf");
-        setup.args = {SamplePath()};
-        auto run = std::make_unique<ProgramRun>(std::move(setup));
-        EXPECT_TRUE(run->Started());
-        return run;
-    }
-
-    TempDir dir;
     ColourAnswers colours;
     ScopedCommonDialogsUi scope{colours};
 };
@@ -162,7 +150,8 @@ TEST_F(QuoteColorDlgTest, HasTheTextsAndControlsOfItsLayout) {
 }
 
 TEST_F(QuoteColorDlgTest, OkStoresTheValuesAndHandsThemToTheTextPane) {
-    auto run = Start();
+    auto run = Start({SamplePath()});
+    ASSERT_TRUE(run->Started());
     CMainFrame& frame = run->Frame();
     ASSERT_TRUE(frame.ExecuteCommand(ID_VIEW_CONTENT));
     ASSERT_EQ(run->Content()->shown, std::vector<int>{0});
@@ -196,13 +185,14 @@ TEST_F(QuoteColorDlgTest, OkStoresTheValuesAndHandsThemToTheTextPane) {
     EXPECT_EQ(profile.GetProfileInt("Settings", "QuoteClr", 0), static_cast<int>(Ref(kRed)));
     EXPECT_EQ(profile.GetProfileInt("Settings", "MailClr", 0), static_cast<int>(Ref(Gray())));
     // Already in the file: a session ended without a clean exit keeps them.
-    const WxProfileStore onDisk(dir.File("EKView.conf"));
+    const WxProfileStore onDisk(Profile());
     EXPECT_EQ(onDisk.GetProfileString("Settings", "Quote", "?"), " > ｜ ");
     EXPECT_EQ(onDisk.GetProfileInt("Settings", "QuoteClr", 0), static_cast<int>(Ref(kRed)));
 
     // The next run starts the dialog from the stored values.
     run->Close();
-    auto again = Start();
+    auto again = Start({SamplePath()});
+    ASSERT_TRUE(again->Started());
     DriveDialog([&] { EXPECT_TRUE(again->Frame().ExecuteCommand(ID_VIEW_COLOR)); },
                 [&](CQuoteColorDlg& dialog) {
                     EXPECT_EQ(dialog.GetQuoteEdit()->GetValue(), wxString::FromUTF8(" > ｜ "));
@@ -213,7 +203,8 @@ TEST_F(QuoteColorDlgTest, OkStoresTheValuesAndHandsThemToTheTextPane) {
 }
 
 TEST_F(QuoteColorDlgTest, CancelLeavesTheProfileAndTheTextPaneAlone) {
-    auto run = Start();
+    auto run = Start({SamplePath()});
+    ASSERT_TRUE(run->Started());
     CMainFrame& frame = run->Frame();
     QuoteSettings before = run->Content()->quote;
     colours.answers = {kRed};

@@ -51,61 +51,14 @@ void ExpectSaneWidths(wxListCtrl& list) {
     }
 }
 
-// The program as it ships, with the real text pane and thread list.
-class RealRun {
-  public:
-    RealRun(const std::string& profilePath, const std::vector<std::string>& args) {
-        CEKViewApp::Options options;
-        options.profilePath = profilePath;
-        options.panes.createContent = CreateContentView;
-        options.panes.createThread = CreateThreadView;
-        m_app = std::make_unique<CEKViewApp>(std::move(options));
-        m_started = m_app->InitInstance(ParseCommandLine(args));
-        if (m_started) {
-            RunPending();
-        }
-    }
-    ~RealRun() {
-        if (m_started && !m_closed) {
-            Close();
-        }
-    }
-
-    bool Started() const { return m_started; }
-    CMainFrame& Frame() { return *m_app->GetMainFrame(); }
-    int Current() { return m_app->GetDocManager().GetDocument().m_nCurrent; }
-    MessageBoxRecorder& Boxes() { return m_boxes; }
-
-    // Closes the window as the user does; the profile is written on the way out.
-    void Close() {
-        m_closed = true;
-        if (CMainFrame* frame = m_app->GetMainFrame()) {
-            frame->Close();
-        }
-        RunPending();
-        EXPECT_EQ(m_app->GetMainFrame(), nullptr);
-        m_app->ExitInstance();
-    }
-
-  private:
-    MessageBoxRecorder m_boxes;
-    ScopedMessageBoxUi m_boxScope{m_boxes};
-    std::unique_ptr<CEKViewApp> m_app;
-    bool m_started = false;
-    bool m_closed = false;
-};
-
-class ReadOnlyViewerTest : public ::testing::Test {
+class ReadOnlyViewerTest : public ProgramTest {
   protected:
-    void SetUp() override { EKVIEW_REQUIRE_DISPLAY(); }
-
-    std::unique_ptr<RealRun> Start(std::vector<std::string> args) {
-        return std::make_unique<RealRun>(Profile(), args);
+    // The program as it ships, with the real text pane and thread list.
+    std::unique_ptr<ProgramRun> Start(std::vector<std::string> args) {
+        return ProgramTest::Start(std::move(args), Pane::Real, Pane::Real);
     }
-    std::string Profile() const { return profileDir.File("Ubrik/EKView.conf"); }
+    std::string Profile() const override { return dir.File("Ubrik/EKView.conf"); }
     void RunOnHostileProfile(const std::string& thFont, bool linesReadOneByOne);
-
-    TempDir profileDir;
 };
 
 TEST_F(ReadOnlyViewerTest, ReadingAMailboxLeavesItAndItsFolderUntouched) {
@@ -155,7 +108,7 @@ TEST_F(ReadOnlyViewerTest, ReadingAMailboxLeavesItAndItsFolderUntouched) {
 // Starts on a profile of damaged values with `thFont` as THFont, checks what start-up
 // guarantees, closes, and checks that the profile written then loads and starts again.
 void ReadOnlyViewerTest::RunOnHostileProfile(const std::string& thFont, bool linesReadOneByOne) {
-    std::filesystem::create_directories(profileDir.File("Ubrik"));
+    std::filesystem::create_directories(dir.File("Ubrik"));
     std::string farOff = "-99999";
     for (int field = 1; field < 10; ++field) {
         farOff += ":-99999";

@@ -27,20 +27,6 @@
 namespace ek::test {
 namespace {
 
-// Dispatches events until `done` holds or three seconds pass.
-template <typename Condition>
-bool WaitFor(Condition done) {
-    wxStopWatch watch;
-    while (!done()) {
-        if (watch.Time() > 3000) {
-            return false;
-        }
-        RunPending();
-        wxMilliSleep(5);
-    }
-    return true;
-}
-
 // A message of `lines` body lines, numbered, in the mailbox format.
 std::string Message(int day, int lines) {
     char date[64];
@@ -90,57 +76,54 @@ class DialogCloser : public wxModalDialogHook {
 
 class RealInputTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        EKVIEW_REQUIRE_DISPLAY();
+    void SetUp() override { EKVIEW_REQUIRE_DISPLAY(); }
+
+    // Three long messages.
+    static std::string LongMailbox() {
         std::string mailbox;
         for (int day = 1; day <= 3; ++day) {
             mailbox += Message(day, 200);
         }
-        WriteFile(m_dir.File("long.mbx"), mailbox);
-    }
-    void TearDown() override {
-        if (m_app != nullptr && m_app->GetMainFrame() != nullptr) {
-            m_app->GetMainFrame()->Close();
-            RunPending();
-            m_app->ExitInstance();
-        }
+        return mailbox;
     }
 
-    // Starts the program with its real panes on `file` and puts the mouse over the
+    // Starts the program with its real panes on `setup` and puts the mouse over the
     // frame: without a window manager the keys go to the window under the pointer.
-    void Start(const std::string& file) {
-        CEKViewApp::Options options;
-        options.profilePath = m_dir.File("EKView.conf");
-        options.chooseFile = [this](wxWindow*) {
+    void Start(ProgramRun::Setup setup) {
+        setup.content = Pane::Real;
+        setup.thread = Pane::Real;
+        setup.chooseFile = [this](wxWindow*) {
             ++m_chooserCalls;
             return std::optional<std::string>();
         };
-        options.panes.createContent = [this](PaneHost& frame, wxWindow* parent) {
-            m_content = new CEKContentView(frame, parent);
-            return m_content;
-        };
-        options.panes.createThread = [this](PaneHost& frame, wxWindow* parent) {
-            m_thread = new CEKThreadView(frame, parent);
-            return m_thread;
-        };
-        m_app = std::make_unique<CEKViewApp>(std::move(options));
-        ASSERT_TRUE(m_app->InitInstance(ParseCommandLine({file})));
+        m_run = std::make_unique<ProgramRun>(std::move(setup));
+        ASSERT_TRUE(m_run->Started());
         Frame().Raise();
         RunPending();
         m_sim.MouseMove(Frame().GetScreenRect().GetPosition() + wxPoint(300, 300));
         ASSERT_TRUE(
             WaitFor([&] { return Frame().GetScreenRect().Contains(wxGetMousePosition()); }));
     }
+    void StartOnSample() {
+        ProgramRun::Setup setup;
+        setup.args = {SamplePath()};
+        Start(std::move(setup));
+    }
+    void StartOnLongMailbox() {
+        ProgramRun::Setup setup;
+        setup.mailbox = LongMailbox();
+        Start(std::move(setup));
+    }
 
-    CMainFrame& Frame() { return *m_app->GetMainFrame(); }
-    int Current() { return m_app->GetDocManager().GetDocument().m_nCurrent; }
+    CMainFrame& Frame() { return m_run->Frame(); }
+    int Current() { return m_run->Current(); }
     wxAuiToolBar& Bar() { return *Frame().GetToolBarWindow(); }
-    wxStyledTextCtrl& Text() { return *m_content->GetTextCtrl(); }
+    wxStyledTextCtrl& Text() { return *m_run->ContentView().GetTextCtrl(); }
     wxString StatusText() { return Frame().GetStatusBar()->GetStatusText(0); }
 
     // The window that shows now: the focus goes there, and the mouse rests on it.
     bool FocusShownPane() {
-        wxWindow* pane = Frame().GetActiveView() == m_content
+        wxWindow* pane = Frame().GetActiveView() == &m_run->ContentView()
                              ? static_cast<wxWindow*>(&Text())
                              : dynamic_cast<CPane*>(Frame().GetActiveView())->GetPaneWindow();
         m_sim.MouseMove(pane->GetScreenRect().GetPosition() + wxPoint(200, 200));
@@ -169,16 +152,13 @@ class RealInputTest : public ::testing::Test {
         m_sim.MouseClick();
     }
 
-    TempDir m_dir;
-    std::unique_ptr<CEKViewApp> m_app;
-    CEKContentView* m_content = nullptr;
-    CEKThreadView* m_thread = nullptr;
+    std::unique_ptr<ProgramRun> m_run;
     int m_chooserCalls = 0;
     wxUIActionSimulator m_sim;
 };
 
 TEST_F(RealInputTest, EveryEnabledToolBarButtonRunsItsCommandWhenClicked) {
-    Start(SamplePath());
+    StartOnSample();
     DialogCloser dialogs;
     CMainFrame& frame = Frame();
     ASSERT_TRUE(Bar().IsEnabled());
@@ -198,18 +178,18 @@ TEST_F(RealInputTest, EveryEnabledToolBarButtonRunsItsCommandWhenClicked) {
 
     ClickTool(ID_VIEW_CONTENT);
     ASSERT_TRUE(WaitFor([&] { return !frame.IsListShown(); }));
-    EXPECT_TRUE(m_content->IsShown());
+    EXPECT_TRUE(m_run->ContentView().IsShown());
 
-    const bool allHeaders = m_content->IsAllHeaders();
+    const bool allHeaders = m_run->ContentView().IsAllHeaders();
     ClickTool(ID_VIEW_ALLHEADER);
-    EXPECT_TRUE(WaitFor([&] { return m_content->IsAllHeaders() != allHeaders; }));
+    EXPECT_TRUE(WaitFor([&] { return m_run->ContentView().IsAllHeaders() != allHeaders; }));
 
     if (frame.QueryCommand(ID_VIEW_DECODE).IsEnabled()) {
-        const bool decoded = m_content->IsDecoded();
+        const bool decoded = m_run->ContentView().IsDecoded();
         ClickTool(ID_VIEW_DECODE);
-        EXPECT_TRUE(WaitFor([&] { return m_content->IsDecoded() != decoded; }));
+        EXPECT_TRUE(WaitFor([&] { return m_run->ContentView().IsDecoded() != decoded; }));
         ClickTool(ID_VIEW_DECODE);
-        EXPECT_TRUE(WaitFor([&] { return m_content->IsDecoded() == decoded; }));
+        EXPECT_TRUE(WaitFor([&] { return m_run->ContentView().IsDecoded() == decoded; }));
     }
 
     Text().SelectAll();
@@ -239,12 +219,12 @@ TEST_F(RealInputTest, EveryEnabledToolBarButtonRunsItsCommandWhenClicked) {
 // Each menu's mnemonic letter, in the menu bar's order.
 constexpr char kMenuLetters[] = {'f', 'e', 'v', 'm', 'h'};
 
-enum class Pane { Subjects, Threads, Text };
+enum class ShownPane { Subjects, Threads, Text };
 
-class AltLetterTest : public RealInputTest, public ::testing::WithParamInterface<Pane> {};
+class AltLetterTest : public RealInputTest, public ::testing::WithParamInterface<ShownPane> {};
 
 TEST_P(AltLetterTest, OpensEachMenuFromThePane) {
-    Start(m_dir.File("long.mbx"));
+    StartOnLongMailbox();
     CMainFrame& frame = Frame();
     wxMenu* opened = nullptr;
     bool closed = false;
@@ -256,16 +236,16 @@ TEST_P(AltLetterTest, OpensEachMenuFromThePane) {
         closed = true;
         event.Skip();
     });
-    if (GetParam() == Pane::Threads) {
+    if (GetParam() == ShownPane::Threads) {
         frame.ExecuteCommand(ID_VIEW_THREAD);
-    } else if (GetParam() == Pane::Text) {
+    } else if (GetParam() == ShownPane::Text) {
         frame.ExecuteCommand(ID_VIEW_CONTENT);
     }
     RunPending();
     if (!FocusShownPane()) {
         GTEST_SKIP() << "the X server gives the window no keyboard focus";
     }
-    const wxString textBefore = GetParam() == Pane::Text ? Text().GetText() : wxString();
+    const wxString textBefore = GetParam() == ShownPane::Text ? Text().GetText() : wxString();
 
     for (std::size_t i = 0; i < std::size(kMenuLetters); ++i) {
         SCOPED_TRACE(std::string("Alt+") + kMenuLetters[i]);
@@ -280,7 +260,7 @@ TEST_P(AltLetterTest, OpensEachMenuFromThePane) {
         WaitFor([&] { return wxWindow::FindFocus() != nullptr; });
     }
 
-    if (GetParam() == Pane::Text) {
+    if (GetParam() == ShownPane::Text) {
         // Typed characters never change the text or move it.
         const int line = Text().GetFirstVisibleLine();
         m_sim.Text("xyz");
@@ -291,21 +271,22 @@ TEST_P(AltLetterTest, OpensEachMenuFromThePane) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Panes, AltLetterTest,
-                         ::testing::Values(Pane::Subjects, Pane::Threads, Pane::Text),
-                         [](const ::testing::TestParamInfo<Pane>& info) {
+                         ::testing::Values(ShownPane::Subjects, ShownPane::Threads,
+                                           ShownPane::Text),
+                         [](const ::testing::TestParamInfo<ShownPane>& info) {
                              switch (info.param) {
-                                 case Pane::Subjects:
+                                 case ShownPane::Subjects:
                                      return "SubjectList";
-                                 case Pane::Threads:
+                                 case ShownPane::Threads:
                                      return "ThreadList";
-                                 case Pane::Text:
+                                 case ShownPane::Text:
                                      return "TextPane";
                              }
                              return "";
                          });
 
 TEST_F(RealInputTest, ReadingWithTheKeyboardGivesTheSameStatesAsTheInjectedKeys) {
-    Start(m_dir.File("long.mbx"));
+    StartOnLongMailbox();
     CMainFrame& frame = Frame();
     if (!FocusShownPane()) {
         GTEST_SKIP() << "the X server gives the window no keyboard focus";
@@ -339,7 +320,7 @@ TEST_F(RealInputTest, ReadingWithTheKeyboardGivesTheSameStatesAsTheInjectedKeys)
     EXPECT_FALSE(frame.IsListShown());
     m_sim.Char(WXK_RETURN);
     EXPECT_TRUE(WaitFor([&] { return frame.IsListShown(); }));
-    EXPECT_EQ(frame.GetActiveView(), m_thread);
+    EXPECT_EQ(frame.GetActiveView(), &m_run->ThreadView());
     EXPECT_EQ(Current(), 0);
 
     m_sim.Char('t');

@@ -47,112 +47,28 @@ std::string Mailbox(const std::string& word) {
     return box;
 }
 
-class SearchRunFixture : public ::testing::Test {
+// The program with its real panes on a mailbox; b.mbx beside it.
+class SearchRunFixture : public SearchWindowTest {
   protected:
     void SetUp() override {
         EKVIEW_REQUIRE_DISPLAY();
-        WriteFile(m_dir.File("a.mbx"), Mailbox("needle"));
-        WriteFile(m_dir.File("b.mbx"), Mailbox("other"));
-        CEKViewApp::Options options;
-        options.profilePath = m_dir.File("EKView.conf");
-        options.panes.createContent = [this](PaneHost& frame, wxWindow* parent) {
-            m_content = new CEKContentView(frame, parent);
-            return m_content;
-        };
-        options.panes.createThread = [this](PaneHost& frame, wxWindow* parent) {
-            m_thread = new CEKThreadView(frame, parent);
-            return m_thread;
-        };
-        m_app = std::make_unique<CEKViewApp>(std::move(options));
-        ASSERT_TRUE(m_app->InitInstance(ParseCommandLine({m_dir.File("a.mbx")})));
-        RunPending();
+        Start(MailboxSetup(Mailbox("needle"), Pane::Real, Pane::Real));
+        WriteFile(run->Dir().File("b.mbx"), Mailbox("other"));
         ASSERT_EQ(Doc().GetMessageCount(), kMessages);
     }
-    void TearDown() override {
-        if (m_app != nullptr) {
-            Frame().Close();
-            RunPending();
-            m_app->ExitInstance();
-        }
-    }
 
-    CMainFrame& Frame() { return *m_app->GetMainFrame(); }
-    CEKViewDoc& Doc() { return m_app->GetDocManager().GetDocument(); }
-    CSearchDlg& Dlg() { return *Frame().GetSearchDlg(); }
-    CSearchResultsCtrl& Results() { return *Dlg().ResultsCtrl(); }
-
-    void OpenWindow() {
-        ASSERT_TRUE(Frame().ExecuteCommand(ID_MAIL_SEARCH));
-        ASSERT_NE(Frame().GetSearchDlg(), nullptr);
-        ASSERT_TRUE(Dlg().IsShown());
-    }
-    // Types the query and presses Enter in it.
-    void Search(const std::string& utf8, int fieldChoice = 0) {
-        Dlg().FieldCtrl()->SetSelection(fieldChoice);
-        Dlg().QueryCtrl()->ChangeValue(wxString::FromUTF8(utf8));
-        wxCommandEvent enter(wxEVT_TEXT_ENTER, Dlg().QueryCtrl()->GetId());
-        enter.SetEventObject(Dlg().QueryCtrl());
-        Dlg().QueryCtrl()->GetEventHandler()->ProcessEvent(enter);
-    }
-    // Lets the window's idle work run until its search has finished.
-    void Finish() {
-        for (int round = 0; round < 1000 && Dlg().Run().Running(); ++round) {
-            RunPending();
-        }
-        RunPending();
-        ASSERT_FALSE(Dlg().Run().Running());
-    }
-    std::vector<int> ShownResults() {
-        std::vector<int> shown;
-        for (long row = 0; row < Results().GetItemCount(); ++row) {
-            shown.push_back(Results().MessageOfRow(row));
-        }
-        return shown;
-    }
     void ChooseResult(long row) {
         Results().SetItemState(row, kSelectedFocused, kSelectedFocused);
         RunPending();
     }
-    // Enter in the results, into the window that holds their rows.
-    void ResultsEnter() {
-        wxWindow* rows = &Results();
-        for (wxWindow* child : Results().GetChildren()) {
-            if (rows == &Results() || child->GetSize().y > rows->GetSize().y) {
-                rows = child;
-            }
-        }
-        for (wxEventType type : {wxEVT_KEY_DOWN, wxEVT_CHAR}) {
-            wxKeyEvent key(type);
-            key.m_keyCode = WXK_RETURN;
-            key.SetEventObject(rows);
-            rows->GetEventHandler()->ProcessEvent(key);
-        }
-        RunPending();
-    }
+    // Enter in the results.
+    void ResultsEnter() { PressEnterInRows(Results()); }
     long SelectedRow(wxListCtrl& list) {
         return list.GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
     }
-
-    TempDir m_dir;
-    std::unique_ptr<CEKViewApp> m_app;
-    CEKContentView* m_content = nullptr;
-    CEKThreadView* m_thread = nullptr;
 };
 
 const std::vector<int> kNeedles = {0, 5, 10, 15, 20, 25};
-
-// Handles events until `done` holds or five seconds have passed.
-template <typename Condition>
-bool WaitFor(Condition done) {
-    for (int round = 0; round < 1000; ++round) {
-        if (done()) {
-            return true;
-        }
-        RunPending();
-        wxMilliSleep(5);
-    }
-    return done();
-}
 
 TEST_F(SearchRunFixture, TheMailMenuAndCtrlShiftFOpenTheWindow) {
     wxMenu* mail = Frame().GetMenuBar()->GetMenu(3);
@@ -257,17 +173,17 @@ TEST_F(SearchRunFixture, AResultBecomesCurrentInTheCurrentListAndEnterShowsIt) {
     RunPending();
     ChooseResult(3);
     EXPECT_EQ(Doc().m_nCurrent, 15);
-    EXPECT_EQ(SelectedRow(*m_thread), m_thread->RowOfMessage(15));
+    EXPECT_EQ(SelectedRow(run->ThreadView()), run->ThreadView().RowOfMessage(15));
     EXPECT_TRUE(Frame().IsListShown());
 
     ResultsEnter();
     EXPECT_FALSE(Frame().IsListShown());
     EXPECT_EQ(Doc().m_nCurrent, 15);
-    EXPECT_TRUE(m_content->GetTextCtrl()->GetValue().Contains("item 16"));
+    EXPECT_TRUE(run->ContentView().GetTextCtrl()->GetValue().Contains("item 16"));
     // With the text shown, choosing another result shows that one.
     ChooseResult(0);
     EXPECT_EQ(Doc().m_nCurrent, 0);
-    EXPECT_TRUE(m_content->GetTextCtrl()->GetValue().Contains("item 1\n"));
+    EXPECT_TRUE(run->ContentView().GetTextCtrl()->GetValue().Contains("item 1\n"));
 }
 
 TEST_F(SearchRunFixture, ClosingLeavesTheListsAndANewMailboxDropsTheResults) {
@@ -284,14 +200,14 @@ TEST_F(SearchRunFixture, ClosingLeavesTheListsAndANewMailboxDropsTheResults) {
     EXPECT_EQ(Doc().m_nCurrent, 7);
     EXPECT_EQ(title.GetItemCount(), kMessages);
     EXPECT_EQ(SelectedRow(title), 7);
-    EXPECT_EQ(m_thread->GetItemCount(), kMessages);
+    EXPECT_EQ(run->ThreadView().GetItemCount(), kMessages);
     EXPECT_TRUE(Frame().IsListShown());
     EXPECT_EQ(Frame().GetSearchResults(), kNeedles) << "the finished results stay";
 
     // Opening it again keeps the query; another mailbox runs it on the new messages.
     OpenWindow();
     EXPECT_EQ(Dlg().QueryCtrl()->GetValue(), "needle");
-    ASSERT_TRUE(m_app->OpenDocumentFile(m_dir.File("b.mbx")));
+    ASSERT_TRUE(run->App().OpenDocumentFile(run->Dir().File("b.mbx")));
     RunPending();
     Finish();
     EXPECT_TRUE(ShownResults().empty());

@@ -20,21 +20,14 @@ namespace {
 const std::string kInboxName = "\x8e\xf3\x90M\x94\xa0.mbx";
 const wxString kInboxTitle = wxString::FromUTF8("受信箱.mbx - EKView");
 
-class ShiftJisNameTest : public ::testing::Test {
+class ShiftJisNameTest : public ProgramTest {
   protected:
     void SetUp() override {
         EKVIEW_REQUIRE_DISPLAY();
         inbox = dir.File(kInboxName);
         std::filesystem::copy_file(SamplePath(), inbox);
     }
-
-    std::unique_ptr<ProgramRun> Start(std::vector<std::string> args = {}) {
-        ProgramRun::Setup setup;
-        setup.profilePath = dir.File("Ubrik/EKView.conf");
-        setup.args = std::move(args);
-        setup.chooseFile = [this](wxWindow*) { return chosenFile; };
-        return std::make_unique<ProgramRun>(std::move(setup));
-    }
+    std::string Profile() const override { return dir.File("Ubrik/EKView.conf"); }
 
     static wxString RecentMenuText(ProgramRun& run) {
         wxMenuItem* item = run.Frame().GetMenuBar()->FindItem(WxId(ID_FILE_MRU_FILE1));
@@ -53,9 +46,7 @@ class ShiftJisNameTest : public ::testing::Test {
         EXPECT_TRUE(run.Boxes().texts.empty());
     }
 
-    TempDir dir;
     std::string inbox;
-    std::optional<std::string> chosenFile;
 };
 
 TEST_F(ShiftJisNameTest, TheCommandLineOpensItAndTheRecentEntryOpensItAgain) {

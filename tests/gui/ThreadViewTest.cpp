@@ -19,56 +19,6 @@ wxString Decode(const std::string& cp932) {
 
 constexpr long kSelectedFocused = wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED;
 
-// The program with the real thread list and a stand-in text pane.
-class ThreadRun {
-  public:
-    ThreadRun(const std::string& profilePath, std::vector<std::string> args) {
-        CEKViewApp::Options options;
-        options.profilePath = profilePath;
-        options.panes.createContent = [this](PaneHost&, wxWindow* parent) {
-            m_content = new StubContentPane(parent);
-            return m_content;
-        };
-        options.panes.createThread = [this](PaneHost& frame, wxWindow* parent) {
-            m_thread = new CEKThreadView(frame, parent);
-            return m_thread;
-        };
-        m_app = std::make_unique<CEKViewApp>(std::move(options));
-        m_started = m_app->InitInstance(ParseCommandLine(args));
-        if (m_started) {
-            RunPending();
-        }
-    }
-    ~ThreadRun() { Close(); }
-
-    void Close() {
-        if (!m_started) {
-            return;
-        }
-        m_started = false;
-        if (CMainFrame* frame = m_app->GetMainFrame()) {
-            frame->Close();
-        }
-        RunPending();
-        m_app->ExitInstance();
-    }
-
-    bool Started() const { return m_started; }
-    CEKViewApp& App() { return *m_app; }
-    CMainFrame& Frame() { return *m_app->GetMainFrame(); }
-    CEKViewDoc& Doc() { return m_app->GetDocManager().GetDocument(); }
-    CEKThreadView& Thread() { return *m_thread; }
-    StubContentPane& Content() { return *m_content; }
-
-  private:
-    MessageBoxRecorder m_boxes;
-    ScopedMessageBoxUi m_boxScope{m_boxes};
-    std::unique_ptr<CEKViewApp> m_app;
-    CEKThreadView* m_thread = nullptr;
-    StubContentPane* m_content = nullptr;
-    bool m_started = false;
-};
-
 // A mailbox of `count` messages in date order; message i answers message
 // i - 1 unless i is a multiple of `threadLength`.
 std::string ChainMailbox(int count, int threadLength) {
@@ -148,23 +98,19 @@ class FontAnswer : public CommonDialogsUi {
     double initialSize = 0;
 };
 
-class ThreadViewTest : public ::testing::Test {
+class ThreadViewTest : public ProgramTest {
   protected:
-    void SetUp() override { EKVIEW_REQUIRE_DISPLAY(); }
-
-    std::unique_ptr<ThreadRun> Start(std::vector<std::string> args) {
-        auto run = std::make_unique<ThreadRun>(Profile(), std::move(args));
+    // The program with the real thread list and a stand-in text pane.
+    std::unique_ptr<ProgramRun> Start(std::vector<std::string> args) {
+        auto run = ProgramTest::Start(std::move(args), Pane::Stub, Pane::Real);
         EXPECT_TRUE(run->Started());
         return run;
     }
-    std::string Profile() const { return dir.File("EKView.conf"); }
-
-    TempDir dir;
 };
 
 TEST_F(ThreadViewTest, ListsTheSampleInThreadOrderWithPrefixesAndPaperClips) {
     auto run = Start({SamplePath()});
-    CEKThreadView& list = run->Thread();
+    CEKThreadView& list = run->ThreadView();
     CEKViewDoc& doc = run->Doc();
     ASSERT_EQ(doc.GetMessageCount(), 12);
     ASSERT_EQ(list.GetItemCount(), 12);
@@ -211,7 +157,7 @@ TEST_F(ThreadViewTest, ListsTheSampleInThreadOrderWithPrefixesAndPaperClips) {
 
 TEST_F(ThreadViewTest, RowZeroIsCurrentAfterEveryBuild) {
     auto run = Start({SamplePath()});
-    CEKThreadView& list = run->Thread();
+    CEKThreadView& list = run->ThreadView();
     EXPECT_EQ(run->Doc().m_nCurrent, 0);
     EXPECT_EQ(list.GetItemState(0, kSelectedFocused), kSelectedFocused);
 
@@ -235,10 +181,10 @@ TEST_F(ThreadViewTest, RowZeroIsCurrentAfterEveryBuild) {
 
 TEST_F(ThreadViewTest, AnEmptyDocumentLeavesTheListEmptyAnUntitledOneKeepsItsMessages) {
     auto empty = Start({});
-    EXPECT_EQ(empty->Thread().GetItemCount(), 0);
-    EXPECT_EQ(empty->Thread().GetColumnCount(), 3);
-    EXPECT_FALSE(empty->Thread().CanGoNext());
-    EXPECT_FALSE(empty->Thread().CanGoPrev());
+    EXPECT_EQ(empty->ThreadView().GetItemCount(), 0);
+    EXPECT_EQ(empty->ThreadView().GetColumnCount(), 3);
+    EXPECT_FALSE(empty->ThreadView().CanGoNext());
+    EXPECT_FALSE(empty->ThreadView().CanGoPrev());
     empty->Close();
 
     // A new document keeps the last file's messages in memory, and the list is
@@ -247,13 +193,13 @@ TEST_F(ThreadViewTest, AnEmptyDocumentLeavesTheListEmptyAnUntitledOneKeepsItsMes
     run->Frame().ExecuteCommand(ID_FILE_NEW);
     RunPending();
     EXPECT_EQ(run->Doc().GetMessageCount(), 12);
-    EXPECT_EQ(run->Thread().GetItemCount(), 12);
+    EXPECT_EQ(run->ThreadView().GetItemCount(), 12);
     EXPECT_EQ(run->Doc().m_nCurrent, 0);
 }
 
 TEST_F(ThreadViewTest, StepsThroughTheRowsInThreadOrder) {
     auto run = Start({SamplePath()});
-    CEKThreadView& list = run->Thread();
+    CEKThreadView& list = run->ThreadView();
     CEKViewDoc& doc = run->Doc();
     EXPECT_FALSE(list.CanGoPrev());
     EXPECT_TRUE(list.CanGoNext());
@@ -283,7 +229,7 @@ TEST_F(ThreadViewTest, SwitchingListsKeepsTheCurrentMessageSelectedAndVisible) {
     WriteFile(mailbox, ChainMailbox(400, 7));
     auto run = Start({mailbox});
     CMainFrame& frame = run->Frame();
-    CEKThreadView& list = run->Thread();
+    CEKThreadView& list = run->ThreadView();
     frame.GetTitleView()->SetItemState(351, kSelectedFocused, kSelectedFocused);
     RunPending();
     ASSERT_EQ(run->Doc().m_nCurrent, 351);
@@ -310,7 +256,7 @@ TEST_F(ThreadViewTest, SwitchingListsKeepsTheCurrentMessageSelectedAndVisible) {
 TEST_F(ThreadViewTest, EnterAndDoubleClickOnARowOpenTheMessage) {
     auto run = Start({SamplePath()});
     CMainFrame& frame = run->Frame();
-    CEKThreadView& list = run->Thread();
+    CEKThreadView& list = run->ThreadView();
     ASSERT_TRUE(frame.ExecuteCommand(ID_VIEW_THREAD));
     list.SetItemState(8, kSelectedFocused, kSelectedFocused);
     RunPending();
@@ -320,7 +266,7 @@ TEST_F(ThreadViewTest, EnterAndDoubleClickOnARowOpenTheMessage) {
     EXPECT_TRUE(frame.IsListShown()) << "the command is posted, not run at once";
     RunPending();
     EXPECT_FALSE(frame.IsListShown());
-    EXPECT_EQ(run->Content().shown, std::vector<int>{10});
+    EXPECT_EQ(run->Content()->shown, std::vector<int>{10});
 
     ASSERT_TRUE(frame.ExecuteCommand(ID_VIEW_CONTENT));
     ASSERT_TRUE(list.IsShown());
@@ -330,7 +276,7 @@ TEST_F(ThreadViewTest, EnterAndDoubleClickOnARowOpenTheMessage) {
     DoubleClick(list, rect.GetPosition() + wxPoint(20, rect.height / 2));
     RunPending();
     EXPECT_FALSE(frame.IsListShown());
-    EXPECT_EQ(run->Content().shown, (std::vector<int>{10, 3}));
+    EXPECT_EQ(run->Content()->shown, (std::vector<int>{10, 3}));
 
     // Below the last row a double click opens nothing; Enter opens nothing while
     // the current row is neither selected nor focused.
@@ -343,7 +289,7 @@ TEST_F(ThreadViewTest, EnterAndDoubleClickOnARowOpenTheMessage) {
     PressEnter(list);
     RunPending();
     EXPECT_TRUE(frame.IsListShown());
-    EXPECT_EQ(run->Content().shown.size(), 2u);
+    EXPECT_EQ(run->Content()->shown.size(), 2u);
 }
 
 TEST_F(ThreadViewTest, ColumnWidthsAndFontComeFromAndGoToTheProfile) {
@@ -358,7 +304,7 @@ TEST_F(ThreadViewTest, ColumnWidthsAndFontComeFromAndGoToTheProfile) {
     WriteFile(Profile(), "[Settings]\nTHFont=120:\nLVH2=250\n");
     {
         auto run = Start({SamplePath()});
-        CEKThreadView& list = run->Thread();
+        CEKThreadView& list = run->ThreadView();
         EXPECT_EQ(list.GetFontSize(), 120);
         EXPECT_EQ(list.GetFaceName(), "ＭＳ 明朝");
         EXPECT_EQ(list.GetFont().GetFractionalPointSize(), 12.0);

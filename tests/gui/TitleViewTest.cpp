@@ -13,19 +13,7 @@ wxString Decode(const std::string& cp932) {
     return wxString(cp932::ToWide(cp932));
 }
 
-class TitleViewTest : public ::testing::Test {
-  protected:
-    void SetUp() override { EKVIEW_REQUIRE_DISPLAY(); }
-
-    std::unique_ptr<ProgramRun> Start(std::vector<std::string> args) {
-        ProgramRun::Setup setup;
-        setup.profilePath = dir.File("EKView.conf");
-        setup.args = std::move(args);
-        return std::make_unique<ProgramRun>(std::move(setup));
-    }
-
-    TempDir dir;
-};
+using TitleViewTest = ProgramTest;
 
 TEST_F(TitleViewTest, OpeningTheSampleListsEveryMessageWithRowZeroCurrent) {
     auto run = Start({SamplePath()});
@@ -124,11 +112,11 @@ TEST_F(TitleViewTest, FontAndColumnWidthsComeFromTheProfile) {
         auto run = Start({});
         run->Close();
     }
-    std::string conf = ReadFile(dir.File("EKView.conf"));
+    std::string conf = ReadFile(Profile());
     EXPECT_NE(conf.find("TFont=100:ＭＳ 明朝"), std::string::npos) << conf;
     EXPECT_NE(conf.find("LVH=300:150:120"), std::string::npos) << conf;
 
-    WriteFile(dir.File("EKView.conf"), "[Settings]\nTFont=120:IPAGothic\nLVH=200\n");
+    WriteFile(Profile(), "[Settings]\nTFont=120:IPAGothic\nLVH=200\n");
     auto run = Start({SamplePath()});
     CEKTitleView& list = *run->Frame().GetTitleView();
     EXPECT_EQ(list.GetFontSize(), 120);
@@ -140,7 +128,7 @@ TEST_F(TitleViewTest, FontAndColumnWidthsComeFromTheProfile) {
     list.SetColumnWidth(1, 99);
     list.SetListFont(90, "ＭＳ 明朝");
     run->Close();
-    conf = ReadFile(dir.File("EKView.conf"));
+    conf = ReadFile(Profile());
     EXPECT_NE(conf.find("TFont=90:ＭＳ 明朝"), std::string::npos) << conf;
     EXPECT_NE(conf.find("LVH=200:99:120"), std::string::npos) << conf;
 }

@@ -1,6 +1,6 @@
 // Helpers for the hostile-input tests: a child process with a deadline, so that a
 // read that blocks fails its test instead of hanging the run, another process that
-// holds a lock on a file, and plain file writing.
+// holds a lock on a file.
 #pragma once
 
 #ifdef _WIN32
@@ -100,11 +100,6 @@ inline ChildOutcome RunInChild(const std::function<int()>& body,
 }
 
 #endif
-
-inline void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(NativePath(path), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 enum class LockKind { Write, WriteOnARange, Read };
 

@@ -1,8 +1,5 @@
 #include "tests/support/ProcessSupport.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "core/platform/NativePath.h"
 #include "tests/support/TestSupport.h"
 
@@ -15,9 +12,12 @@
 
 namespace ek::test {
 
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(NativePath(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+ProcessResult RunCli(const std::vector<std::string>& args, const CliOptions& options) {
+    TempDir scratch;
+    const std::string configHome = options.configHome.empty() ? scratch.Path() : options.configHome;
+    return RunProcess(
+        EKVIEW_CLI, args,
+        {{{"XDG_CONFIG_HOME", configHome}}, options.deadline, options.asUnprivileged});
 }
 
 #ifdef _WIN32
@@ -79,9 +79,9 @@ HANDLE InheritableFile(const std::string& path, DWORD access, DWORD disposition)
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const ProcessOptions& options) {
-    TempFile scratch("", "unused");
-    const std::string outPath = scratch.dir() + "/out";
-    const std::string errPath = scratch.dir() + "/err";
+    TempDir scratch;
+    const std::string outPath = scratch.File("out");
+    const std::string errPath = scratch.File("err");
     std::wstring commandLine = QuoteArgument(Wide(program));
     for (const std::string& arg : args) {
         commandLine += L" " + QuoteArgument(Wide(arg));
@@ -122,8 +122,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     result.exitCode = static_cast<int>(code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    result.out = ReadFileBytes(outPath);
-    result.err = ReadFileBytes(errPath);
+    result.out = ReadFile(outPath);
+    result.err = ReadFile(errPath);
     return result;
 }
 
@@ -131,9 +131,9 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const ProcessOptions& options) {
-    TempFile scratch("", "unused");
-    const std::string outPath = scratch.dir() + "/out";
-    const std::string errPath = scratch.dir() + "/err";
+    TempDir scratch;
+    const std::string outPath = scratch.File("out");
+    const std::string errPath = scratch.File("err");
     ChildOutcome outcome = RunInChild(
         [&] {
             int in = ::open("/dev/null", O_RDONLY);
@@ -158,8 +158,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
             return 126;
         },
         options.deadline);
-    return {outcome.finished, outcome.exitCode, outcome.signal, ReadFileBytes(outPath),
-            ReadFileBytes(errPath)};
+    return {outcome.finished, outcome.exitCode, outcome.signal, ReadFile(outPath),
+            ReadFile(errPath)};
 }
 
 #endif

@@ -28,7 +28,13 @@ struct ProcessOptions {
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const ProcessOptions& options = {});
 
-// The bytes of a file, empty when it cannot be read.
-std::string ReadFileBytes(const std::string& path);
+struct CliOptions {
+    std::string configHome;       // XDG_CONFIG_HOME; a fresh empty folder when empty
+    bool asUnprivileged = false;  // run as user and group 65534
+    std::chrono::milliseconds deadline = std::chrono::seconds(60);
+};
+
+// Runs ekview-cli on its own profile folder, so that no user setting leaks in.
+ProcessResult RunCli(const std::vector<std::string>& args, const CliOptions& options = {});
 
 }  // namespace ek::test

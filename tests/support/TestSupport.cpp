@@ -1,9 +1,11 @@
 #include "tests/support/TestSupport.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <stdexcept>
 #include <utility>
@@ -95,28 +97,52 @@ std::vector<std::vector<std::string>> StoredMessages(const CEKViewDoc& doc) {
     return messages;
 }
 
-TempFile::TempFile(const std::string& bytes, const std::string& name) {
+TempDir::TempDir() {
     // A new folder of our own, as mkdtemp makes one, on every system.
     static std::mt19937_64 random{std::random_device{}()};
     const std::filesystem::path base = std::filesystem::temp_directory_path();
-    for (int attempt = 0; m_dir.empty(); ++attempt) {
+    for (int attempt = 0; m_path.empty(); ++attempt) {
         if (attempt == 100) {
             throw std::runtime_error("cannot make a temporary folder");
         }
         const std::filesystem::path dir = base / ("ekview-test-" + std::to_string(random()));
         std::error_code error;
         if (std::filesystem::create_directory(dir, error)) {
-            m_dir = PathBytes(dir);
+            m_path = PathBytes(dir);
         }
     }
-    m_path = m_dir + "/" + name;
-    std::ofstream out(NativePath(m_path), std::ios::binary);
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(NativePath(m_path), ignored);
+}
+
+TempFile::TempFile(const std::string& bytes, const std::string& name) : m_path(m_dir.File(name)) {
+    WriteFile(m_path, bytes);
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string ReadFile(const std::string& path) {
+    return ReadFile(NativePath(path));
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(NativePath(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-TempFile::~TempFile() {
-    std::error_code ignored;
-    std::filesystem::remove_all(NativePath(m_dir), ignored);
+std::vector<std::string> FileNames(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 void LinkTo(const std::string& target, const std::filesystem::path& link) {

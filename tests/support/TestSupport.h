@@ -31,20 +31,39 @@ ReadResult ReadInto(CEKViewDoc& doc, const std::string& bytes);
 // All stored lines of every message, in document order.
 std::vector<std::vector<std::string>> StoredMessages(const CEKViewDoc& doc);
 
+// A fresh temporary folder, removed with everything in it.
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "/" + name; }
+
+  private:
+    std::string m_path;
+};
+
 // A file in a fresh temporary folder, removed with the folder.
 class TempFile {
   public:
     explicit TempFile(const std::string& bytes, const std::string& name = "mail.mbx");
-    ~TempFile();
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
     const std::string& path() const { return m_path; }
-    const std::string& dir() const { return m_dir; }
+    const std::string& dir() const { return m_dir.Path(); }
 
   private:
-    std::string m_dir;
+    TempDir m_dir;
     std::string m_path;
 };
+
+// The bytes of a file, empty when it cannot be read.
+std::string ReadFile(const std::filesystem::path& path);
+std::string ReadFile(const std::string& path);  // UTF-8
+// Writes `bytes` as the whole of the file.
+void WriteFile(const std::string& path, const std::string& bytes);
+// The names in a folder, sorted.
+std::vector<std::string> FileNames(const std::filesystem::path& folder);
 
 // A second name for `target`: a symbolic link, or on Windows, where making one needs
 // a privilege, a hard link.
