@@ -5,6 +5,7 @@
 #include "document/EKViewDoc.h"
 #include "document/TextRules.h"
 #include "mail/Charset.h"
+#include "mail/GMimeSupport.h"
 #include "mail/HeaderDecode.h"
 #include "mail/MimeMessage.h"
 
@@ -147,6 +148,10 @@ std::string DecodeShownBody(std::string_view messageText) {
         body = DecodeBody(messageText);
     }
     return body;
+}
+
+DecodedFieldText::DecodedFieldText(const CEKViewDoc& doc) : m_doc(doc) {
+    EnsureGMime();
 }
 
 int DecodedFieldText::MessageCount() const {

@@ -24,7 +24,9 @@ bool DecodePlainBody(std::string_view messageText, std::string& body);
 
 class DecodedFieldText : public search::FieldTextProvider {
   public:
-    explicit DecodedFieldText(const CEKViewDoc& doc) : m_doc(doc) {}
+    // Starts GMime, so that the first reader made on the main thread starts it there
+    // and readers on other threads find it started.
+    explicit DecodedFieldText(const CEKViewDoc& doc);
     search::TextEncoding Encoding() const override { return search::TextEncoding::Utf8; }
     int MessageCount() const override;
     // Subject, From, To and Cc are their decoded values, one line each (folded lines

@@ -5,6 +5,9 @@
 #include <wx/listctrl.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/utils.h>
+
+#include <chrono>
 
 #include "GuiTestSupport.h"
 #include "frame/MainFrame.h"
@@ -60,8 +63,11 @@ class DecodedSearch : public ::testing::Test {
         Dlg().StartSearch();
     }
     void Finish() {
-        for (int round = 0; round < 1000 && Dlg().Run().Running(); ++round) {
+        // The workers' results arrive through the event queue.
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (Dlg().Run().Running() && std::chrono::steady_clock::now() < end) {
             RunPending();
+            wxMilliSleep(2);
         }
         RunPending();
         ASSERT_FALSE(Dlg().Run().Running());

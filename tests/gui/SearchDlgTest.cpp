@@ -10,6 +10,8 @@
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
+#include <chrono>
+
 #include "GuiTestSupport.h"
 #include "frame/SearchDlg.h"
 #include "frame/SearchResultsCtrl.h"
@@ -96,8 +98,11 @@ class SearchRunFixture : public ::testing::Test {
     }
     // Lets the window's idle work run until its search has finished.
     void Finish() {
-        for (int round = 0; round < 1000 && Dlg().Run().Running(); ++round) {
+        // The workers' results arrive through the event queue.
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (Dlg().Run().Running() && std::chrono::steady_clock::now() < end) {
             RunPending();
+            wxMilliSleep(2);
         }
         RunPending();
         ASSERT_FALSE(Dlg().Run().Running());
