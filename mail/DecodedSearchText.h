@@ -1,6 +1,7 @@
 // The decoded text a search looks at: each field as the decoded view shows it, UTF-8.
-// The body is the one the decoded view shows; a plain one-part text message is decoded
-// without the MIME parser, which gives the same text at a fraction of the cost.
+// The body is the one the decoded view shows; a plain one-part text, or a multipart
+// whose first part is one, is decoded without the MIME parser (BodyScan.h), which
+// gives the same text at a fraction of the cost.
 #pragma once
 
 #include <string>
@@ -21,6 +22,9 @@ std::string DecodeShownBody(std::string_view messageText);
 // The same, when the header declares a plain one-part text that needs no MIME parse;
 // false (and `body` untouched) otherwise. Exposed so that tests hold it to the parse.
 bool DecodePlainBody(std::string_view messageText, std::string& body);
+
+// The same for every message the scan reads, multiparts too (ScanShownText).
+bool DecodeScannedBody(std::string_view messageText, std::string& body);
 
 class DecodedFieldText : public search::FieldTextProvider {
   public:
