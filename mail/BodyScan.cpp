@@ -30,8 +30,8 @@ bool IsAsciiAlnum(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// A boundary the parser reads as written: letters, digits and "'+_-.=", and inside
-// quotes also "(),/:?" and inner spaces.
+// A boundary (or another parameter's value) the parser reads as written: letters,
+// digits and "'+_-.=", and inside quotes also "(),/:?" and inner spaces.
 bool SimpleBoundary(std::string_view value, bool quoted) {
     if (value.empty() || value.size() > kMaxBoundary || value.back() == ' ') {
         return false;
@@ -44,11 +44,17 @@ bool SimpleBoundary(std::string_view value, bool quoted) {
     });
 }
 
-// The boundary of a Content-Type that is multipart/mixed, alternative or related with a
-// simple boundary as its only parameter.
+bool IsParameterName(std::string_view name) {
+    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+        return IsAsciiAlnum(c) || c == '-' || c == '_' || c == '.';
+    });
+}
+
+// The boundary of a Content-Type that is multipart/mixed, alternative, related or
+// report, whose parameters are all simple and name the boundary once.
 bool MultipartBoundary(std::string_view value, std::string& boundary) {
-    constexpr std::array<std::string_view, 3> kTypes = {"multipart/mixed", "multipart/alternative",
-                                                        "multipart/related"};
+    constexpr std::array<std::string_view, 4> kTypes = {"multipart/mixed", "multipart/alternative",
+                                                        "multipart/related", "multipart/report"};
     value = TrimSpace(value);
     const std::size_t semicolon = value.find(';');
     const std::string_view type = TrimRightSpace(value.substr(0, semicolon));
@@ -57,23 +63,47 @@ bool MultipartBoundary(std::string_view value, std::string& boundary) {
                      [type](std::string_view t) { return EqualsIgnoringAsciiCase(type, t); })) {
         return false;
     }
-    value = TrimSpace(value.substr(semicolon + 1));
-    if (value.ends_with(';')) {
-        value = TrimRightSpace(value.substr(0, value.size() - 1));
+    bool found = false;
+    std::string_view rest = value.substr(semicolon + 1);
+    while (!(rest = TrimLeftSpace(rest)).empty()) {
+        const std::size_t equals = rest.find('=');
+        if (equals == std::string_view::npos) {
+            return false;
+        }
+        const std::string_view name = TrimRightSpace(rest.substr(0, equals));
+        rest = TrimLeftSpace(rest.substr(equals + 1));
+        std::string_view parameter;
+        const bool quoted = rest.starts_with('"');
+        if (quoted) {
+            const std::size_t close = rest.find('"', 1);
+            if (close == std::string_view::npos) {
+                return false;
+            }
+            parameter = rest.substr(1, close - 1);
+            rest = TrimLeftSpace(rest.substr(close + 1));
+        } else {
+            const std::size_t end = std::min(rest.find(';'), rest.size());
+            parameter = TrimRightSpace(rest.substr(0, end));
+            rest = rest.substr(end);
+        }
+        if (!rest.empty()) {
+            if (rest.front() != ';') {
+                return false;
+            }
+            rest.remove_prefix(1);
+        }
+        if (!IsParameterName(name) || !SimpleBoundary(parameter, quoted)) {
+            return false;
+        }
+        if (EqualsIgnoringAsciiCase(name, "boundary")) {
+            if (found) {
+                return false;
+            }
+            found = true;
+            boundary = "--" + std::string(parameter);
+        }
     }
-    if (!StartsWithIgnoringAsciiCase(value, "boundary=")) {
-        return false;
-    }
-    value = value.substr(9);
-    const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
-    if (quoted) {
-        value = value.substr(1, value.size() - 2);
-    }
-    if (!SimpleBoundary(value, quoted)) {
-        return false;
-    }
-    boundary = "--" + std::string(value);
-    return true;
+    return found;
 }
 
 struct LineAt {
@@ -187,7 +217,10 @@ bool ReadContentFields(std::string_view mime, ContentFields& fields) {
         } else if (EqualsIgnoringAsciiCase(name, "content-transfer-encoding")) {
             collecting = &fields.transfer;
             ++fields.transfers;
-        } else if (StartsWithIgnoringAsciiCase(name, "content-")) {
+        } else if (StartsWithIgnoringAsciiCase(name, "content-") &&
+                   !EqualsIgnoringAsciiCase(name, "content-description") &&
+                   !EqualsIgnoringAsciiCase(name, "content-language") &&
+                   !EqualsIgnoringAsciiCase(name, "content-id")) {
             fields.otherContent = true;
         }
         if (collecting != nullptr) {

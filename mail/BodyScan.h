@@ -16,7 +16,9 @@ struct ContentFields {
     std::string transfer;  // the last Content-Transfer-Encoding value
     int types = 0;
     int transfers = 0;
-    bool otherContent = false;  // another Content- field: a disposition, an id
+    // Another Content- field than those and a description, a language or an id: a
+    // disposition, a length, a location.
+    bool otherContent = false;
     std::size_t bodyStart = 0;  // the offset just after the empty line that ends the header
 };
 
@@ -41,8 +43,8 @@ struct ScannedText {
 // false where the parser must decide.
 bool ScanPlainText(std::string_view messageText, ScannedText& text);
 
-// The same, or the first part of a multipart (mixed, alternative or related) where
-// that is a plain text, in nested multiparts too.
+// The same, or the first part of a multipart (mixed, alternative, related or report)
+// where that is a plain text, in nested multiparts too.
 bool ScanShownText(std::string_view messageText, ScannedText& text);
 
 }  // namespace ek::mail

@@ -58,10 +58,9 @@ INSTANTIATE_TEST_SUITE_P(
                      "\x82\xA0 line\n\nlast\n\n" + kAttachment,
                  true},
         ScanCase{"plain one part", "Subject: a\n\nbody\n", true},
-        ScanCase{
-            "folded unquoted boundary",
-            "Content-Type: multipart/mixed;\n\tboundary==_0A1b\n\n--=_0A1b\n\nx\n--=_0A1b--\n",
-            true},
+        ScanCase{"folded unquoted boundary",
+                 "Content-Type: multipart/mixed;\n\tboundary==_0A1b\n\n--=_0A1b\n\nx\n--=_0A1b--\n",
+                 true},
         ScanCase{"alternative in mixed",
                  kMixed +
                      "--b1\nContent-Type: multipart/alternative; boundary=b2\n\n--b2\n"
@@ -90,9 +89,22 @@ INSTANTIATE_TEST_SUITE_P(
                  kMixed + "--b1\nContent-Disposition: inline\n\nx\n--b1--\n", false},
         ScanCase{"digest", "Content-Type: multipart/digest; boundary=b1\n\n--b1\n\nx\n--b1--\n",
                  false},
+        ScanCase{"report with its report type",
+                 "Content-Type: multipart/report; report-type=delivery-status;\n"
+                 "\tboundary=\"b1\"\nContent-Description: bounce\n\n--b1\n"
+                 "Content-Description: notice\nContent-Language: ja\n\nfailed\n--b1\n"
+                 "Content-Type: message/delivery-status\n\nStatus: 5.0.0\n--b1--\n",
+                 true},
         ScanCase{"another parameter",
-                 "Content-Type: multipart/mixed; boundary=b1; charset=x\n\n--b1\n\nx\n--b1--\n",
+                 "Content-Type: multipart/mixed; charset=x; boundary=b1\n\n--b1\n\nx\n--b1--\n",
+                 true},
+        ScanCase{"two boundaries",
+                 "Content-Type: multipart/mixed; boundary=b1; boundary=b2\n\n--b1\n\nx\n--b1--\n",
                  false},
+        ScanCase{"parameter without a value",
+                 "Content-Type: multipart/mixed; format; boundary=b1\n\n--b1\n\nx\n--b1--\n",
+                 false},
+        ScanCase{"length on the text", kMixed + "--b1\nContent-Length: 2\n\nx\n--b1--\n", false},
         ScanCase{"boundary in RFC 2231",
                  "Content-Type: multipart/mixed; boundary*=b1\n\n--b1\n\nx\n--b1--\n", false},
         ScanCase{"outer delimiter ends the inner text",
@@ -129,7 +141,9 @@ class RandomMultipart {
 
     std::string TypeLine(const std::string& boundary) {
         const std::string type =
-            Pick<std::string>({"multipart/mixed", "multipart/alternative", "Multipart/Related"});
+            Pick<std::string>({"multipart/mixed", "multipart/alternative", "Multipart/Related",
+                               "multipart/report; report-type=delivery-status",
+                               "multipart/mixed; charset=\"a b\"", "multipart/digest"});
         switch (Below(4)) {
             case 0:
                 return "Content-Type: " + type + "; boundary=" + boundary + "\n";
@@ -166,6 +180,10 @@ class RandomMultipart {
             "Content-Type: text/plain\nContent-Transfer-Encoding: base64\n",
             "Content-Type: text/plain\nContent-Disposition: attachment\n",
             "Content-Type: application/octet-stream\n",
+            "Content-Description: a\nContent-ID: <x@y>\n",
+            "Content-Type: text/plain\nContent-Language: ja\n",
+            "Content-Type: message/delivery-status\n",
+            "Content-Location: a\n",
         };
         if (depth < 2 && Below(4) == 0) {
             nested = Boundary() + std::to_string(depth);
