@@ -99,7 +99,10 @@ search::QueryStatus SearchRun::Start(const std::string& utf8, search::SearchFiel
 }
 
 void SearchRun::Clear() {
-    // A jthread asks its worker to stop and joins it as it goes.
+    // All are asked before the first is joined, so that they stop together.
+    for (std::jthread& worker : m_workers) {
+        worker.request_stop();
+    }
     m_workers.clear();
     m_texts.clear();
     m_shared.reset();
