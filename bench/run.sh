@@ -62,6 +62,10 @@ for count in $COUNTS; do
             printf "%-34s %9.3f %9.2f   (to list --decode --json, %.3f s)\n", "process: search --decode " args, $2, $2 / ($1 > 0 ? $1 : 0.001), $1
         }'
     done
+    # The decoded body by the boundary scan against the MIME parse, every message compared.
+    if [ -x "$BUILD_DIR/bench/body_scan_bench" ] && [ "$count" -le 100000 ]; then
+        "$BUILD_DIR/bench/body_scan_bench" "$mailbox"
+    fi
     # The viewer under a virtual X server: open to list ready, the thread list,
     # and (once) a 20,000-line message shown.
     if [ -x "$BUILD_DIR/bench/gui_open_bench" ] && [ "$count" -le 100000 ]; then

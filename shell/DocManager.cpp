@@ -30,11 +30,13 @@ ReadResult CDocManager::OpenDocumentFile(const std::string& path) {
     if (m_onPathChanged) {
         m_onPathChanged();
     }
+    NotifyChanging();
     UpdateAllViews();
     return result;
 }
 
 void CDocManager::NewDocument() {
+    NotifyChanging();
     m_doc.OnNewDocument();
     if (m_onPathChanged) {
         m_onPathChanged();
@@ -43,6 +45,7 @@ void CDocManager::NewDocument() {
 }
 
 void CDocManager::CloseDocument() {
+    NotifyChanging();
     m_doc.OnCloseDocument();
 }
 
@@ -52,6 +55,12 @@ std::string CDocManager::GetTitle() const {
         return str::kUntitled;
     }
     return pathname::ForDisplay(std::filesystem::path(path).filename().string());
+}
+
+void CDocManager::NotifyChanging() {
+    for (CView* view : m_views) {
+        view->OnDocumentChanging();
+    }
 }
 
 void CDocManager::UpdateAllViews() {

@@ -18,6 +18,10 @@ class CView : public CCmdTarget {
   public:
     // Rebuilds the pane from the document after it was opened or created.
     virtual void OnInitialUpdate() = 0;
+    // The document's messages are about to be read again or dropped: a view that
+    // reads them on another thread stops it here. OnInitialUpdate follows, unless the
+    // document is closing.
+    virtual void OnDocumentChanging() {}
 };
 
 // Also the document's place in the command routing; the document serves no command.
@@ -47,6 +51,7 @@ class CDocManager : public CCmdTarget {
     std::string GetTitle() const;
 
   private:
+    void NotifyChanging();
     void UpdateAllViews();
 
     CEKViewDoc m_doc;

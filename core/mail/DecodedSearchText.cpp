@@ -4,7 +4,9 @@
 
 #include "core/document/EKViewDoc.h"
 #include "core/document/TextRules.h"
+#include "core/mail/BodyScan.h"
 #include "core/mail/Charset.h"
+#include "core/mail/GMimeSupport.h"
 #include "core/mail/HeaderDecode.h"
 #include "core/mail/MimeMessage.h"
 
@@ -14,139 +16,40 @@ namespace {
 
 using search::SearchField;
 
-std::string_view WithoutLf(std::string_view line) {
-    return line.ends_with('\n') ? line.substr(0, line.size() - 1) : line;
-}
-
-// A field name a MIME parser reads as one: printable ASCII without blanks or colons.
-bool IsFieldName(std::string_view name) {
-    return !name.empty() && std::all_of(name.begin(), name.end(),
-                                        [](char c) { return c > ' ' && c < 0x7F && c != ':'; });
-}
-
-// The charset of a Content-Type that is "text/plain" with at most a simple charset
-// parameter ("text/plain; charset=X" or "charset=\"X\""); false for anything else.
-bool PlainTextCharset(std::string_view value, std::string& charset) {
-    value = TrimSpace(value);
-    if (!StartsWithIgnoringAsciiCase(value, "text/plain")) {
-        return false;
-    }
-    value = TrimLeftSpace(value.substr(10));
-    charset.clear();
-    if (value.empty()) {
-        return true;
-    }
-    if (value.front() != ';') {
-        return false;
-    }
-    value = TrimSpace(value.substr(1));
-    if (value.ends_with(';')) {
-        value = TrimRightSpace(value.substr(0, value.size() - 1));
-    }
-    if (value.empty()) {
-        return true;
-    }
-    if (!StartsWithIgnoringAsciiCase(value, "charset=")) {
-        return false;
-    }
-    value = value.substr(8);
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
-        value = value.substr(1, value.size() - 2);
-    }
-    const bool simple = !value.empty() && std::all_of(value.begin(), value.end(), [](char c) {
-        return c > ' ' && c < 0x7F && c != '"' && c != '\\' && c != ';' && c != '(' && c != '\'' &&
-               c != '*';
-    });
-    if (simple) {
-        charset = std::string(value);
-    }
-    return simple;
-}
-
-bool IsIdentityEncoding(std::string_view value) {
-    value = TrimSpace(value);
-    return EqualsIgnoringAsciiCase(value, "7bit") || EqualsIgnoringAsciiCase(value, "8bit");
-}
-
-// The stored bytes and the charset of a body that DecodePlainBody reads; false where
-// the parse must decide.
-bool PlainBodyBytes(std::string_view messageText, std::string_view& bytes, std::string& charset) {
-    charset.clear();
-    const std::string_view mime = WithoutEnvelope(messageText);
-    std::string contentType;
-    std::string transfer;
-    std::string* collecting = nullptr;
-    int types = 0;
-    int transfers = 0;
-    bool anyField = false;
-    std::size_t pos = 0;
-    bool ended = false;
-    while (pos < mime.size()) {
-        const std::size_t lf = mime.find('\n', pos);
-        if (lf == std::string_view::npos) {
-            return false;  // no body: the parse decides
-        }
-        const std::string_view line = WithoutLf(mime.substr(pos, lf + 1 - pos));
-        pos = lf + 1;
-        if (line.empty()) {
-            ended = true;
-            break;
-        }
-        if (line[0] == ' ' || line[0] == '\t') {
-            if (!anyField) {
-                return false;
-            }
-            if (collecting != nullptr) {
-                collecting->append(line);
-            }
-            continue;
-        }
-        const std::size_t colon = line.find(':');
-        if (colon == std::string_view::npos || !IsFieldName(line.substr(0, colon))) {
-            return false;
-        }
-        const std::string_view name = line.substr(0, colon);
-        anyField = true;
-        collecting = nullptr;
-        if (EqualsIgnoringAsciiCase(name, "content-type")) {
-            collecting = &contentType;
-            ++types;
-        } else if (EqualsIgnoringAsciiCase(name, "content-transfer-encoding")) {
-            collecting = &transfer;
-            ++transfers;
-        } else if (StartsWithIgnoringAsciiCase(name, "content-")) {
-            return false;  // a disposition, an id: the parse decides
-        }
-        if (collecting != nullptr) {
-            collecting->assign(line.substr(colon + 1));
-        }
-    }
-    if (!ended || types > 1 || transfers > 1 || (transfers == 1 && !IsIdentityEncoding(transfer)) ||
-        (types == 1 && !PlainTextCharset(contentType, charset))) {
-        return false;
-    }
-    bytes = mime.substr(pos);
-    return true;
+std::string DecodeScanned(const ScannedText& text) {
+    return WithLfEnds(CharsetToUtf8(text.bytes, text.charset));
 }
 
 }  // namespace
 
 bool DecodePlainBody(std::string_view messageText, std::string& body) {
-    std::string_view bytes;
-    std::string charset;
-    if (!PlainBodyBytes(messageText, bytes, charset)) {
+    ScannedText text;
+    if (!ScanPlainText(messageText, text)) {
         return false;
     }
-    body = WithLfEnds(CharsetToUtf8(bytes, charset));
+    body = DecodeScanned(text);
+    return true;
+}
+
+bool DecodeScannedBody(std::string_view messageText, std::string& body) {
+    ScannedText text;
+    if (!ScanShownText(messageText, text)) {
+        return false;
+    }
+    body = DecodeScanned(text);
     return true;
 }
 
 std::string DecodeShownBody(std::string_view messageText) {
     std::string body;
-    if (!DecodePlainBody(messageText, body)) {
+    if (!DecodeScannedBody(messageText, body)) {
         body = DecodeBody(messageText);
     }
     return body;
+}
+
+DecodedFieldText::DecodedFieldText(const CEKViewDoc& doc) : m_doc(doc) {
+    EnsureGMime();
 }
 
 int DecodedFieldText::MessageCount() const {
@@ -188,14 +91,15 @@ void DecodedFieldText::AppendFieldText(int index, SearchField field,
         }
     }
     if (field == SearchField::Body || field == SearchField::All) {
-        // A plain CP932 body is its stored bytes decoded, line ends aside (which no
+        // A plain CP932 text is its stored bytes decoded, line ends aside (which no
         // match takes in): it is searched as stored.
-        std::string_view bytes;
-        std::string charset;
-        if (PlainBodyBytes(text, bytes, charset) && IsCp932Label(charset)) {
-            m_stored.push_back(bytes);
+        ScannedText scanned;
+        if (!ScanShownText(text, scanned)) {
+            m_texts.push_back(DecodeBody(text));
+        } else if (IsCp932Label(scanned.charset)) {
+            m_stored.push_back(scanned.bytes);
         } else {
-            m_texts.push_back(DecodeShownBody(text));
+            m_texts.push_back(DecodeScanned(scanned));
         }
     }
     // Views are taken once the strings no longer move.

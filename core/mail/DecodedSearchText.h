@@ -1,6 +1,7 @@
 // The decoded text a search looks at: each field as the decoded view shows it, UTF-8.
-// The body is the one the decoded view shows; a plain one-part text message is decoded
-// without the MIME parser, which gives the same text at a fraction of the cost.
+// The body is the one the decoded view shows; a plain one-part text, or a multipart
+// whose first part is one, is decoded without the MIME parser (BodyScan.h), which
+// gives the same text at a fraction of the cost.
 #pragma once
 
 #include <string>
@@ -22,9 +23,14 @@ std::string DecodeShownBody(std::string_view messageText);
 // false (and `body` untouched) otherwise. Exposed so that tests hold it to the parse.
 bool DecodePlainBody(std::string_view messageText, std::string& body);
 
+// The same for every message the scan reads, multiparts too (ScanShownText).
+bool DecodeScannedBody(std::string_view messageText, std::string& body);
+
 class DecodedFieldText : public search::FieldTextProvider {
   public:
-    explicit DecodedFieldText(const CEKViewDoc& doc) : m_doc(doc) {}
+    // Starts GMime, so that the first reader made on the main thread starts it there
+    // and readers on other threads find it started.
+    explicit DecodedFieldText(const CEKViewDoc& doc);
     search::TextEncoding Encoding() const override { return search::TextEncoding::Utf8; }
     int MessageCount() const override;
     // Subject, From, To and Cc are their decoded values, one line each (folded lines

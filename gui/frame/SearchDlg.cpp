@@ -9,7 +9,6 @@
 #include <array>
 
 #include "gui/frame/MainFrame.h"
-#include "gui/frame/ProgressWindow.h"
 #include "gui/frame/SearchResultsCtrl.h"
 #include "shell/DecodedView.h"
 #include "shell/Strings.h"
@@ -23,8 +22,6 @@ using search::SearchField;
 
 // How long typing must pause before the query runs.
 constexpr int kTypingPauseMs = 300;
-// How long one slice may run before the window handles its events again.
-constexpr auto kSliceTime = std::chrono::milliseconds(20);
 
 struct FieldChoice {
     const char* label;
@@ -50,8 +47,8 @@ CSearchDlg::CSearchDlg(CMainFrame& frame)
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       m_frame(frame),
       m_typingTimer(this),
-      m_raw(frame.GetDocManager().GetDocument()),
-      m_decoded(MakeDecodedFieldText(frame.GetDocManager().GetDocument())) {
+      m_canDecode(CanDecodeMessages()),
+      m_run([this] { NoteProgress(); }) {
     m_query = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(320, -1),
                              wxTE_PROCESS_ENTER);
     m_field = new wxChoice(this, wxID_ANY);
@@ -92,13 +89,13 @@ CSearchDlg::CSearchDlg(CMainFrame& frame)
     m_results->Bind(wxEVT_LIST_ITEM_ACTIVATED, [this](wxListEvent& event) {
         m_frame.OpenMessage(m_results->MessageOfRow(event.GetIndex()));
     });
-    Bind(wxEVT_IDLE, &CSearchDlg::OnIdle, this);
     Bind(wxEVT_CLOSE_WINDOW, &CSearchDlg::OnClose, this);
     ShowSource();
     ShowState();
 }
 
 CSearchDlg::~CSearchDlg() {
+    m_run.Clear();
     m_typingTimer.Stop();
 }
 
@@ -113,7 +110,13 @@ void CSearchDlg::Open() {
     }
 }
 
+void CSearchDlg::OnDocumentChanging() {
+    m_run.Clear();
+    m_documentChanging = true;
+}
+
 void CSearchDlg::OnInitialUpdate() {
+    m_documentChanging = false;
     m_run.Clear();
     m_searched = false;
     m_resultsShown = 0;
@@ -138,7 +141,7 @@ void CSearchDlg::OnDecodedViewChanged() {
 }
 
 void CSearchDlg::ShowSource() {
-    m_searchesDecoded = m_decoded != nullptr && m_frame.IsDecodedView();
+    m_searchesDecoded = m_canDecode && m_frame.IsDecodedView();
     const wxString source = U(m_searchesDecoded ? str::kSearchDecodedText : str::kSearchStoredText);
     if (m_source->GetLabel() != source) {
         m_source->SetLabel(source);
@@ -147,12 +150,21 @@ void CSearchDlg::ShowSource() {
 
 void CSearchDlg::StartSearch() {
     m_typingTimer.Stop();
+    if (m_documentChanging) {
+        return;  // the views' update runs the query on the new messages
+    }
     ShowSource();
     const int choice = m_field->GetSelection();
     const SearchField field =
         kFieldChoices[choice >= 0 ? static_cast<std::size_t>(choice) : 0].field;
-    search::FieldTextProvider& text = m_searchesDecoded ? *m_decoded : m_raw;
-    m_run.Start(m_query->GetValue().utf8_string(), field, text, SearchRun::Clock::now());
+    const CEKViewDoc& doc = m_frame.GetDocManager().GetDocument();
+    SearchRun::TextMaker makeText = [&doc]() -> std::unique_ptr<search::FieldTextProvider> {
+        return std::make_unique<search::RawFieldText>(doc);
+    };
+    if (m_searchesDecoded) {
+        makeText = [&doc] { return MakeDecodedFieldText(doc); };
+    }
+    m_run.Start(m_query->GetValue().utf8_string(), field, makeText, SearchRun::Clock::now());
     m_searched = true;
     m_resultsShown = 0;
     m_results->SetResults({});
@@ -163,16 +175,17 @@ std::vector<int> CSearchDlg::FinishedResults() const {
     return m_run.Finished() ? m_run.Results() : std::vector<int>{};
 }
 
-void CSearchDlg::OnIdle(wxIdleEvent& event) {
-    event.Skip();
-    // A mailbox being read under the progress window is no place to search.
-    if (!m_run.Running() || WxProgressUi::IsAnyWindowUp()) {
-        return;
+void CSearchDlg::NoteProgress() {
+    if (!m_progressNoted.exchange(true)) {
+        CallAfter(&CSearchDlg::CollectProgress);
     }
-    if (m_run.Step(kSliceTime)) {
-        event.RequestMore();
+}
+
+void CSearchDlg::CollectProgress() {
+    m_progressNoted = false;
+    if (m_run.Collect()) {
+        ShowState();
     }
-    ShowState();
 }
 
 void CSearchDlg::ShowState() {

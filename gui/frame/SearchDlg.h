@@ -1,14 +1,14 @@
 // The search window: a modeless window over the main frame with the query, the
 // field, the count and the matching messages in the subject list's columns. The
-// search runs a slice at a time while the window is idle, so it keeps answering;
-// a new query drops the one under way. Choosing a result makes it the current
-// message; Enter or a double click shows it.
+// search runs on worker threads, whose results come back through the event queue,
+// so the window only paints; a new query stops the one under way. Choosing a result
+// makes it the current message; Enter or a double click shows it.
 #pragma once
 
 #include <wx/dialog.h>
 #include <wx/timer.h>
 
-#include <memory>
+#include <atomic>
 #include <vector>
 
 #include "core/document/MailSearch.h"
@@ -33,6 +33,8 @@ class CSearchDlg : public wxDialog, public CView {
     // Another mailbox was opened: the results belonged to the last one, so the
     // query runs again on the new messages.
     void OnInitialUpdate() override;
+    // The mailbox is read again or closed: the search under way stops first.
+    void OnDocumentChanging() override;
 
     // Shows the window with the focus in the query.
     void Open();
@@ -53,7 +55,9 @@ class CSearchDlg : public wxDialog, public CView {
     wxStaticText* SourceCtrl() const { return m_source; }
 
   private:
-    void OnIdle(wxIdleEvent& event);
+    // Called by a worker: asks for one collection on the window's thread.
+    void NoteProgress();
+    void CollectProgress();
     void OnClose(wxCloseEvent& event);
     void ShowState();
     void ShowSource();
@@ -67,10 +71,13 @@ class CSearchDlg : public wxDialog, public CView {
     CSearchResultsCtrl* m_results = nullptr;
     // Waits for a pause in typing before the query runs.
     wxTimer m_typingTimer;
-    search::RawFieldText m_raw;
-    // The decoded text, where the build has the MIME layer.
-    std::unique_ptr<search::FieldTextProvider> m_decoded;
+    // The build has the MIME layer, so the decoded text can be searched.
+    const bool m_canDecode;
     bool m_searchesDecoded = false;
+    // A collection was asked for and has not run yet.
+    std::atomic<bool> m_progressNoted{false};
+    // Between the document's change and the views' update nothing is searched.
+    bool m_documentChanging = false;
     SearchRun m_run;
     std::size_t m_resultsShown = 0;
     // A query was started since the window was made or the mailbox changed.

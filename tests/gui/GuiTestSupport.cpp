@@ -6,6 +6,7 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
@@ -230,8 +231,11 @@ void SearchWindowTest::Search(const std::string& utf8, int fieldChoice) {
 }
 
 void SearchWindowTest::Finish() {
-    for (int round = 0; round < 1000 && Dlg().Run().Running(); ++round) {
+    // The workers' results arrive through the event queue.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (Dlg().Run().Running() && std::chrono::steady_clock::now() < end) {
         RunPending();
+        wxMilliSleep(2);
     }
     RunPending();
     ASSERT_FALSE(Dlg().Run().Running());

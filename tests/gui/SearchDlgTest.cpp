@@ -132,7 +132,8 @@ TEST_F(SearchRunFixture, FindsTheMessagesInListOrderWithTheirCount) {
 TEST_F(SearchRunFixture, ANewQueryReplacesTheOneUnderWay) {
     OpenWindow();
     Search("needle");
-    ASSERT_TRUE(Dlg().Run().Running()) << "nothing runs before the window is idle";
+    ASSERT_TRUE(Dlg().Run().Running())
+        << "nothing is collected before the window handles its events";
     Search("\"item 3\"", 1);
     Finish();
     // "item 3" and the items 30 to 39 that begin with it; no needle result stays.
