@@ -3,8 +3,6 @@
 // opening another mailbox each stop the search under way, and nothing of it stays.
 // Each of those comes before the window has collected anything, so the search is
 // still under way for the window whatever its workers have done.
-#include <wx/choice.h>
-#include <wx/textctrl.h>
 #include <wx/utils.h>
 
 #include <algorithm>
@@ -14,7 +12,6 @@
 #include "gui/frame/MainFrame.h"
 #include "gui/frame/SearchDlg.h"
 #include "gui/frame/SearchResultsCtrl.h"
-#include "gui/views/ContentView.h"
 #include "shell/Resource.h"
 #include "tests/support/TestSupport.h"
 
@@ -58,50 +55,23 @@ std::vector<int> Every(int step, int at) {
     return found;
 }
 
-class SearchWorkers : public ::testing::Test {
+class SearchWorkers : public SearchWindowTest {
   protected:
     void SetUp() override {
         EKVIEW_REQUIRE_DISPLAY();
-        WriteFile(m_dir.File("a.mbx"), Mailbox("needle"));
-        WriteFile(m_dir.File("b.mbx"), Mailbox("other"));
-        CEKViewApp::Options options;
-        options.profilePath = m_dir.File("EKView.conf");
-        options.panes.createContent = [](CMainFrame& frame, wxWindow* parent) {
-            return new CEKContentView(frame, parent);
-        };
-        m_app = std::make_unique<CEKViewApp>(std::move(options));
-        ASSERT_TRUE(m_app->InitInstance(ParseCommandLine({m_dir.File("a.mbx")})));
-        RunPending();
-        ASSERT_EQ(m_app->GetDocManager().GetDocument().GetMessageCount(), kMessages);
-        ASSERT_TRUE(Frame().ExecuteCommand(ID_MAIL_SEARCH));
-        RunPending();
-    }
-    void TearDown() override {
-        if (m_app != nullptr) {
-            Frame().Close();
-            RunPending();
-            m_app->ExitInstance();
-        }
-    }
-    CMainFrame& Frame() { return *m_app->GetMainFrame(); }
-    CSearchDlg& Dlg() { return *Frame().GetSearchDlg(); }
-    void Command(int id) {
-        ASSERT_TRUE(Frame().ExecuteCommand(id)) << id;
-        RunPending();
-    }
-    void Search(const std::string& utf8, int fieldChoice) {
-        Dlg().FieldCtrl()->SetSelection(fieldChoice);
-        Dlg().QueryCtrl()->ChangeValue(wxString::FromUTF8(utf8));
-        Dlg().StartSearch();
+        Start(MailboxSetup(Mailbox("needle"), Pane::Real, Pane::None));
+        WriteFile(run->Dir().File("b.mbx"), Mailbox("other"));
+        ASSERT_EQ(Doc().GetMessageCount(), kMessages);
+        OpenWindow();
     }
     // Handles events until the search has finished, checking at every turn that the
     // rows shown only grew at their end.
-    void Finish() {
+    void FinishGrowingAtTheEnd() {
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        std::vector<int> seen = Shown();
+        std::vector<int> seen = ShownResults();
         while (Dlg().Run().Running() && std::chrono::steady_clock::now() < end) {
             RunPending();
-            const std::vector<int> now = Shown();
+            const std::vector<int> now = ShownResults();
             ASSERT_GE(now.size(), seen.size());
             ASSERT_TRUE(std::equal(seen.begin(), seen.end(), now.begin()))
                 << "rows changed before their end";
@@ -112,19 +82,6 @@ class SearchWorkers : public ::testing::Test {
         ASSERT_FALSE(Dlg().Run().Running());
         ASSERT_TRUE(Dlg().Run().Finished());
     }
-    std::vector<int> Shown() {
-        std::vector<int> shown;
-        CSearchResultsCtrl& results = *Dlg().ResultsCtrl();
-        for (long row = 0; row < results.GetItemCount(); ++row) {
-            shown.push_back(results.MessageOfRow(row));
-        }
-        return shown;
-    }
-
-    TempDir m_dir;
-    MessageBoxRecorder m_boxes;
-    ScopedMessageBoxUi m_boxScope{m_boxes};
-    std::unique_ptr<CEKViewApp> m_app;
 };
 
 TEST_F(SearchWorkers, ResultsArriveInListOrderOnBothTexts) {
@@ -135,8 +92,8 @@ TEST_F(SearchWorkers, ResultsArriveInListOrderOnBothTexts) {
         }
         ASSERT_EQ(Dlg().SearchesDecoded(), decoded);
         Search("needle", kFieldBody);
-        Finish();
-        EXPECT_EQ(Shown(), Every(5, 0));
+        FinishGrowingAtTheEnd();
+        EXPECT_EQ(ShownResults(), Every(5, 0));
         EXPECT_EQ(Frame().GetSearchResults(), Every(5, 0));
         EXPECT_EQ(Dlg().StatusText(),
                   wxString::Format(wxString::FromUTF8("%zu 件"), Every(5, 0).size()));
@@ -148,9 +105,9 @@ TEST_F(SearchWorkers, ANewQueryStopsTheOneUnderWay) {
     Search("needle", kFieldBody);
     ASSERT_TRUE(Dlg().Run().Running());
     Search("日本", kFieldSubject);
-    EXPECT_TRUE(Shown().empty()) << "the old query's rows went with it";
-    Finish();
-    EXPECT_EQ(Shown(), Every(9, 4));
+    EXPECT_TRUE(ShownResults().empty()) << "the old query's rows went with it";
+    FinishGrowingAtTheEnd();
+    EXPECT_EQ(ShownResults(), Every(9, 4));
 }
 
 TEST_F(SearchWorkers, ClosingTheWindowStopsItsSearchAndOpeningRunsItAgain) {
@@ -159,16 +116,16 @@ TEST_F(SearchWorkers, ClosingTheWindowStopsItsSearchAndOpeningRunsItAgain) {
     ASSERT_TRUE(Dlg().Run().Running());
     Dlg().Close();
     RunPending();
-    EXPECT_FALSE(Dlg().IsShown());
+    EXPECT_FALSE(Dlg().IsShownResults());
     EXPECT_FALSE(Dlg().Run().Running());
     EXPECT_FALSE(Dlg().Run().Finished());
-    EXPECT_TRUE(Shown().empty());
+    EXPECT_TRUE(ShownResults().empty());
     EXPECT_TRUE(Frame().GetSearchResults().empty());
 
     ASSERT_TRUE(Frame().ExecuteCommand(ID_MAIL_SEARCH));
     EXPECT_TRUE(Dlg().Run().Running());
-    Finish();
-    EXPECT_EQ(Shown(), Every(5, 0));
+    FinishGrowingAtTheEnd();
+    EXPECT_EQ(ShownResults(), Every(5, 0));
 }
 
 TEST_F(SearchWorkers, SwitchingTheDecodedViewRunsTheQueryOnTheOtherText) {
@@ -177,28 +134,28 @@ TEST_F(SearchWorkers, SwitchingTheDecodedViewRunsTheQueryOnTheOtherText) {
     ASSERT_TRUE(Dlg().Run().Running());
     Command(ID_VIEW_DECODE);
     EXPECT_TRUE(Dlg().SearchesDecoded());
-    Finish();
-    EXPECT_EQ(Shown(), Every(9, 4));
+    FinishGrowingAtTheEnd();
+    EXPECT_EQ(ShownResults(), Every(9, 4));
 
     Search("日本", kFieldSubject);
     ASSERT_TRUE(Dlg().Run().Running());
     Command(ID_VIEW_DECODE);
     EXPECT_FALSE(Dlg().SearchesDecoded());
-    Finish();
-    EXPECT_TRUE(Shown().empty());
+    FinishGrowingAtTheEnd();
+    EXPECT_TRUE(ShownResults().empty());
 }
 
 TEST_F(SearchWorkers, OpeningAnotherMailboxStopsTheSearchAndRunsItThere) {
     Command(ID_VIEW_DECODE);
     Search("needle", kFieldBody);
     ASSERT_TRUE(Dlg().Run().Running());
-    ASSERT_TRUE(m_app->OpenDocumentFile(m_dir.File("b.mbx")));
+    ASSERT_TRUE(run->App().OpenDocumentFile(run->Dir().File("b.mbx")));
     RunPending();
-    Finish();
-    EXPECT_TRUE(Shown().empty());
+    FinishGrowingAtTheEnd();
+    EXPECT_TRUE(ShownResults().empty());
     Search("other", kFieldBody);
-    Finish();
-    EXPECT_EQ(Shown(), Every(5, 0));
+    FinishGrowingAtTheEnd();
+    EXPECT_EQ(ShownResults(), Every(5, 0));
 }
 
 }  // namespace

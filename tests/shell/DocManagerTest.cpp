@@ -3,14 +3,12 @@
 // changes nothing and tells nobody.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "shell/DocManager.h"
+#include "tests/support/TestSupport.h"
 
 namespace ek {
 namespace {
@@ -26,11 +24,7 @@ class RecordingView : public CView {
 };
 
 TEST(DocManagerTest, ViewsHearOfAChangeBeforeItHappens) {
-    // A name of its own: other runs of the tests may share the folder.
-    const std::filesystem::path file =
-        std::filesystem::temp_directory_path() /
-        ("ekview-docmanager-" + std::to_string(std::random_device{}()) + ".mbx");
-    std::ofstream(file) << "From - Sun Jan 02 15:04:05 2000\nX-EKMail-Status: 0001\n\nx\n";
+    const test::TempFile file("From - Sun Jan 02 15:04:05 2000\nX-EKMail-Status: 0001\n\nx\n");
     std::vector<std::string> events;
     RecordingView view(events);
     CDocManager manager;
@@ -43,10 +37,10 @@ TEST(DocManagerTest, ViewsHearOfAChangeBeforeItHappens) {
     };
     const Step steps[] = {
         {"open",
-         [&] { EXPECT_TRUE(manager.OpenDocumentFile(file.string())); },
+         [&] { EXPECT_TRUE(manager.OpenDocumentFile(file.path())); },
          {"changing", "update"}},
         {"failed open",
-         [&] { EXPECT_FALSE(manager.OpenDocumentFile((file.string() + ".missing"))); },
+         [&] { EXPECT_FALSE(manager.OpenDocumentFile((file.path() + ".missing"))); },
          {}},
         {"new", [&] { manager.NewDocument(); }, {"changing", "update"}},
         {"close", [&] { manager.CloseDocument(); }, {"changing"}},
@@ -57,7 +51,6 @@ TEST(DocManagerTest, ViewsHearOfAChangeBeforeItHappens) {
         step.act();
         EXPECT_EQ(events, step.heard);
     }
-    std::filesystem::remove(file);
 }
 
 }  // namespace
