@@ -5,8 +5,6 @@
 #include <wx/mstream.h>
 
 #include <cerrno>
-#include <charconv>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -83,23 +81,6 @@ std::string KeepParsableLines(const std::string& bytes) {
         }
     }
     return kept;
-}
-
-// Optional sign and decimal digits, nothing else, within int range.
-bool ParseDecimalInt(const std::string& text, int& value) {
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    if (begin != end && *begin == '+') {
-        ++begin;
-        if (begin != end && *begin == '-') {
-            return false;
-        }
-    }
-    if (begin == end) {
-        return false;
-    }
-    auto [ptr, error] = std::from_chars(begin, end, value);
-    return error == std::errc() && ptr == end;
 }
 
 #ifndef __WXMSW__
@@ -191,9 +172,7 @@ bool WxProfileStore::WriteProfileString(const std::string& section, const std::s
 
 int WxProfileStore::GetProfileInt(const std::string& section, const std::string& key,
                                   int defaultValue) const {
-    int value = 0;
-    std::string text = GetProfileString(section, key, {});
-    return ParseDecimalInt(text, value) ? value : defaultValue;
+    return ParseProfileInt(GetProfileString(section, key, {})).value_or(defaultValue);
 }
 
 bool WxProfileStore::WriteProfileInt(const std::string& section, const std::string& key,
