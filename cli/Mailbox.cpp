@@ -6,13 +6,6 @@
 
 namespace ek::cli {
 
-namespace {
-
-// The viewer's own words for a file that holds no message.
-constexpr const char* kNotAMailFile = "EK-Mailメールファイルではありません";
-
-}  // namespace
-
 bool LoadMailbox(CEKViewDoc& doc, const std::string& path, bool& readError) {
     readError = false;
     ReadResult opened = doc.OnOpenDocument(path);
@@ -36,7 +29,7 @@ bool LoadMailbox(CEKViewDoc& doc, const std::string& path, bool& readError) {
         case ReadStatus::NoMessages:
         case ReadStatus::NoPath:
         case ReadStatus::Cancelled:
-            std::fprintf(stderr, "%s\n", kNotAMailFile);
+            std::fprintf(stderr, "%s\n", kNotMailFile);
             return false;
     }
     return false;

@@ -11,6 +11,7 @@
 #include "gui/frame/MainFrame.h"
 #include "gui/frame/ProgressWindow.h"
 #include "gui/frame/SearchResultsCtrl.h"
+#include "gui/platform/WxText.h"
 #include "shell/DecodedView.h"
 #include "shell/Strings.h"
 
@@ -39,14 +40,10 @@ constexpr std::array<FieldChoice, 6> kFieldChoices = {{
     {"本文", SearchField::Body},
 }};
 
-wxString U(const char* utf8) {
-    return wxString::FromUTF8(utf8);
-}
-
 }  // namespace
 
 CSearchDlg::CSearchDlg(CMainFrame& frame)
-    : wxDialog(&frame, wxID_ANY, U(str::kSearchCaption), wxDefaultPosition, wxDefaultSize,
+    : wxDialog(&frame, wxID_ANY, FromUtf8(str::kSearchCaption), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       m_frame(frame),
       m_typingTimer(this),
@@ -56,7 +53,7 @@ CSearchDlg::CSearchDlg(CMainFrame& frame)
                              wxTE_PROCESS_ENTER);
     m_field = new wxChoice(this, wxID_ANY);
     for (const FieldChoice& choice : kFieldChoices) {
-        m_field->Append(U(choice.label));
+        m_field->Append(FromUtf8(choice.label));
     }
     m_field->SetSelection(0);
     m_source = new wxStaticText(this, wxID_ANY, wxEmptyString);
@@ -139,7 +136,8 @@ void CSearchDlg::OnDecodedViewChanged() {
 
 void CSearchDlg::ShowSource() {
     m_searchesDecoded = m_decoded != nullptr && m_frame.IsDecodedView();
-    const wxString source = U(m_searchesDecoded ? str::kSearchDecodedText : str::kSearchStoredText);
+    const wxString source =
+        FromUtf8(m_searchesDecoded ? str::kSearchDecodedText : str::kSearchStoredText);
     if (m_source->GetLabel() != source) {
         m_source->SetLabel(source);
     }
@@ -152,7 +150,7 @@ void CSearchDlg::StartSearch() {
     const SearchField field =
         kFieldChoices[choice >= 0 ? static_cast<std::size_t>(choice) : 0].field;
     search::FieldTextProvider& text = m_searchesDecoded ? *m_decoded : m_raw;
-    m_run.Start(m_query->GetValue().utf8_string(), field, text, SearchRun::Clock::now());
+    m_run.Start(ToUtf8(m_query->GetValue()), field, text, SearchRun::Clock::now());
     m_searched = true;
     m_resultsShown = 0;
     m_results->SetResults({});
@@ -200,15 +198,15 @@ wxString CSearchDlg::StatusText() const {
         case QueryStatus::Ok:
             break;
         case QueryStatus::Empty:
-            return m_searched ? U(str::kSearchEmpty) : wxString();
+            return m_searched ? FromUtf8(str::kSearchEmpty) : wxString();
         case QueryStatus::NotUtf8:
-            return U(str::kSearchNotText);
+            return FromUtf8(str::kSearchNotText);
         case QueryStatus::Unspellable:
-            return U(str::kSearchUnspellable);
+            return FromUtf8(str::kSearchUnspellable);
     }
-    wxString count = wxString::Format(U(str::kSearchCount), m_run.Results().size());
+    wxString count = wxString::Format(FromUtf8(str::kSearchCount), m_run.Results().size());
     if (m_run.Running()) {
-        count += U(str::kSearchRunning);
+        count += FromUtf8(str::kSearchRunning);
     }
     return count;
 }

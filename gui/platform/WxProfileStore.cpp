@@ -18,19 +18,11 @@
 #endif
 
 #include "core/platform/ProfileFile.h"
+#include "gui/platform/WxText.h"
 
 namespace ek {
 
 namespace {
-
-wxString ToWx(const std::string& utf8) {
-    return wxString::FromUTF8(utf8.data(), utf8.size());
-}
-
-std::string FromWx(const wxString& text) {
-    wxScopedCharBuffer utf8 = text.utf8_str();
-    return std::string(utf8.data(), utf8.length());
-}
 
 // "/Section/Level/key": both "\" and "/" separate the levels of a section.
 wxString EntryPath(const std::string& section, const std::string& key) {
@@ -40,7 +32,7 @@ wxString EntryPath(const std::string& section, const std::string& key) {
     }
     path += '/';
     path += key;
-    return ToWx(path);
+    return FromUtf8(path);
 }
 
 // The lines wxFileConfig can take: blank lines, comments, "[group]" and "key=value"
@@ -74,7 +66,7 @@ std::string KeepParsableLines(const std::string& bytes) {
         }
         // A line that is not UTF-8 would make wxFileConfig drop the whole file, and
         // closing would then write the defaults over the user's settings.
-        bool utf8 = line.empty() || !wxString::FromUTF8(line.data(), line.size()).empty();
+        bool utf8 = line.empty() || !FromUtf8(line).empty();
         if (keep && utf8 && line.find('\0') == std::string::npos) {
             kept += line;
             kept += '\n';
@@ -157,12 +149,12 @@ std::string WxProfileStore::GetProfileString(const std::string& section, const s
     if (!m_config->Read(EntryPath(section, key), &value)) {
         return defaultValue;
     }
-    return FromWx(value);
+    return ToUtf8(value);
 }
 
 bool WxProfileStore::WriteProfileString(const std::string& section, const std::string& key,
                                         const std::string& value) {
-    wxString text = ToWx(value);
+    wxString text = FromUtf8(value);
     if (text.empty() && !value.empty()) {
         return false;
     }

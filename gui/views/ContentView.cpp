@@ -15,6 +15,7 @@
 #include "core/views/FindText.h"
 #include "core/views/FirstPart.h"
 #include "gui/platform/CommonDialogs.h"
+#include "gui/platform/WxColour.h"
 #include "gui/platform/WxFonts.h"
 #include "gui/platform/WxText.h"
 #include "gui/res/Menus.h"
@@ -30,10 +31,6 @@ namespace ek {
 namespace {
 
 constexpr const char* kFormattingMail = "メール整形中...";
-
-wxColour ToColour(settings::ColorRef color) {
-    return wxColour(settings::RedOf(color), settings::GreenOf(color), settings::BlueOf(color));
-}
 
 ReadingKey ToReadingKey(int keyCode) {
     switch (keyCode) {

@@ -13,6 +13,7 @@
 
 #include "GuiTestSupport.h"
 #include "core/platform/Cp932Decode.h"
+#include "gui/platform/WxText.h"
 #include "gui/views/ContentView.h"
 #include "gui/views/ThreadView.h"
 #include "gui/views/TitleView.h"
@@ -136,7 +137,7 @@ class NavigationRun {
             }
             header += line;
         }
-        return !header.empty() && Text().StartsWith(wxString(cp932::ToWide(header)));
+        return !header.empty() && Text().StartsWith(FromCp932(header));
     }
 
   private:
