@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/platform/Cp932Decode.h"
 #include "gui/frame/MainFrame.h"
 #include "gui/platform/WxText.h"
 #include "gui/views/TitleView.h"

@@ -1,6 +1,5 @@
 #include "gui/views/ThreadView.h"
 
-#include "core/platform/Cp932Decode.h"
 #include "core/platform/ProgressDlg.h"
 #include "gui/platform/WxText.h"
 #include "shell/DecodedView.h"

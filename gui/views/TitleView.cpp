@@ -1,7 +1,6 @@
 #include "gui/views/TitleView.h"
 
 #include "core/document/ReadResult.h"
-#include "core/platform/Cp932Decode.h"
 #include "core/platform/ProgressDlg.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/WxText.h"

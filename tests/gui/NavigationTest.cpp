@@ -12,7 +12,6 @@
 #include <numeric>
 
 #include "GuiTestSupport.h"
-#include "core/platform/Cp932Decode.h"
 #include "gui/platform/WxText.h"
 #include "gui/views/ContentView.h"
 #include "gui/views/ThreadView.h"

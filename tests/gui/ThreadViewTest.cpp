@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "GuiTestSupport.h"
-#include "core/platform/Cp932Decode.h"
 #include "gui/platform/CommonDialogs.h"
 #include "gui/platform/WxProfileStore.h"
 #include "gui/platform/WxText.h"

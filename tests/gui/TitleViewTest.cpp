@@ -2,7 +2,6 @@
 #include <wx/listctrl.h>
 
 #include "GuiTestSupport.h"
-#include "core/platform/Cp932Decode.h"
 #include "gui/platform/WxText.h"
 #include "gui/views/TitleView.h"
 #include "shell/Resource.h"
