@@ -160,7 +160,6 @@ void CListPaneCtrl::OnFont() {
         return;
     }
     m_nFontSize = static_cast<int>(std::lround(chosen->GetFractionalPointSize() * 10));
-    // utf8_str() of a temporary string points into that string: take a copy.
     m_strFaceName = ToUtf8(chosen->GetFaceName());
     // Weight and style last for this run only: the profile keeps size and face.
     m_font = *chosen;
