@@ -6,13 +6,6 @@
 
 namespace ek::cli {
 
-namespace {
-
-// The viewer's own words for a file that holds no message.
-constexpr const char* kNotAMailFile = "EK-Mailメールファイルではありません";
-
-}  // namespace
-
 bool LoadMailbox(CEKViewDoc& doc, const std::string& path, bool& readError) {
     readError = false;
     // A command's run is short: the file's pages are used where they lie.
@@ -32,7 +25,7 @@ bool LoadMailbox(CEKViewDoc& doc, const std::string& path, bool& readError) {
         case ReadStatus::NoMessages:
         case ReadStatus::NoPath:
         case ReadStatus::Cancelled:
-            std::fprintf(stderr, "%s\n", kNotAMailFile);
+            std::fprintf(stderr, "%s\n", kNotMailFile);
             return false;
     }
     return false;

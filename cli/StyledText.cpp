@@ -4,6 +4,7 @@
 
 #include "cli/TextOut.h"
 #include "core/platform/Cp932Decode.h"
+#include "core/platform/Utf8.h"
 
 namespace ek::cli {
 
@@ -88,7 +89,7 @@ std::string StyledText(std::string_view cp932, const std::vector<StyleRun>& runs
         }
         char32_t c = 0;
         if (utf8) {
-            c = NextCodePoint(cp932, pos);
+            c = ek::utf8::Next(cp932, pos);
         } else {
             std::size_t length = 0;
             c = cp932::DecodeChar(cp932, pos, &length);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/platform/Cp932Decode.h"
+#include "core/platform/Utf8.h"
 
 namespace ek::cli {
 
@@ -31,26 +32,6 @@ void AppendEscapedControl(std::string& out, char32_t c) {
 bool IsControl(char32_t c) {
     return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0);
 }
-
-}  // namespace
-
-char32_t NextCodePoint(std::string_view utf8, std::size_t& pos) {
-    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
-    unsigned char lead = byte(pos);
-    if (lead < 0x80 || pos + 1 >= utf8.size()) {
-        ++pos;
-        return lead;
-    }
-    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
-    char32_t c = lead & (0x3F >> extra);
-    for (int k = 0; k < extra && pos + 1 < utf8.size(); ++k) {
-        c = (c << 6) | (byte(++pos) & 0x3F);
-    }
-    ++pos;
-    return c;
-}
-
-namespace {
 
 void AppendJsonEscaped(std::string& out, char32_t c) {
     switch (c) {
@@ -108,7 +89,7 @@ std::string TerminalUtf8Text(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();) {
-        char32_t c = NextCodePoint(utf8, pos);
+        char32_t c = ek::utf8::Next(utf8, pos);
         if (IsControl(c)) {
             AppendEscapedControl(out, c);
         } else {
@@ -121,7 +102,7 @@ std::string TerminalUtf8Text(std::string_view utf8) {
 std::size_t TerminalColumns(std::string_view utf8) {
     std::size_t columns = 0;
     for (std::size_t pos = 0; pos < utf8.size();) {
-        columns += static_cast<std::size_t>(cp932::TerminalWidth(NextCodePoint(utf8, pos)));
+        columns += static_cast<std::size_t>(cp932::TerminalWidth(ek::utf8::Next(utf8, pos)));
     }
     return columns;
 }
@@ -135,7 +116,7 @@ std::string FitColumns(const std::string& utf8, std::size_t columns) {
     std::size_t width = 0;
     for (std::size_t pos = 0; pos < utf8.size();) {
         std::size_t start = pos;
-        char32_t c = NextCodePoint(utf8, pos);
+        char32_t c = ek::utf8::Next(utf8, pos);
         auto w = static_cast<std::size_t>(cp932::TerminalWidth(c));
         if (width + w + 1 > columns) {
             break;
@@ -201,7 +182,7 @@ void AppendJsonString(std::string& out, std::string_view cp932) {
 void AppendJsonUtf8String(std::string& out, std::string_view utf8) {
     out += '"';
     for (std::size_t pos = 0; pos < utf8.size();) {
-        AppendJsonEscaped(out, NextCodePoint(utf8, pos));
+        AppendJsonEscaped(out, ek::utf8::Next(utf8, pos));
     }
     out += '"';
 }

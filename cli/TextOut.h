@@ -14,10 +14,6 @@ std::string TerminalText(std::string_view cp932);
 // The same for text that is already UTF-8.
 std::string TerminalUtf8Text(std::string_view utf8);
 
-// Decodes the UTF-8 sequence at `pos` and moves `pos` past it (a malformed sequence
-// gives a wrong code point, never a read past the end).
-char32_t NextCodePoint(std::string_view utf8, std::size_t& pos);
-
 // Columns that TerminalText(cp932) takes on a terminal.
 std::size_t TerminalColumns(std::string_view utf8);
 

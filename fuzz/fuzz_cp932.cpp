@@ -3,6 +3,7 @@
 #include "core/platform/Cp932.h"
 #include "core/platform/Cp932Decode.h"
 #include "core/platform/Cp932Encode.h"
+#include "core/platform/Utf8.h"
 #include "fuzz/FuzzSupport.h"
 
 namespace {
@@ -10,40 +11,6 @@ namespace {
 namespace cp932 = ek::cp932;
 
 // Strict UTF-8: shortest forms, no surrogates, nothing past U+10FFFF.
-bool IsValidUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        std::size_t extra = 0;
-        if (b >= 0xF0 && b <= 0xF4) {
-            extra = 3;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            extra = 2;
-        } else if (b >= 0xC2 && b <= 0xDF) {
-            extra = 1;
-        } else if (b >= 0x80) {
-            return false;
-        }
-        if (extra >= text.size() - i) {
-            return false;
-        }
-        char32_t cp = extra == 0 ? b : b & (0x3F >> extra);
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const auto c = static_cast<unsigned char>(text[i + k]);
-            if ((c & 0xC0) != 0x80) {
-                return false;
-            }
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        const char32_t smallest[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < smallest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            return false;
-        }
-        i += extra + 1;
-    }
-    return true;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -86,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     EK_FUZZ_CHECK(cp932::ToWide(bytes) == text);
     EK_FUZZ_CHECK(cp932::ToUtf8(bytes) == utf8);
-    EK_FUZZ_CHECK(IsValidUtf8(utf8));
+    EK_FUZZ_CHECK(ek::utf8::IsValid(utf8));
 
     // Marker search: a match where a character starts, and none such before it.
     if (size > 1) {

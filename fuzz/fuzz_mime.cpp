@@ -8,6 +8,7 @@
 #include "core/mail/HeaderDecode.h"
 #include "core/mail/MimeMessage.h"
 #include "core/mail/PartNames.h"
+#include "core/platform/Utf8.h"
 #include "fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -15,19 +16,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text = ek::fuzz::AsText(data, size);
 
     DecodedMessage message = DecodeMessage(text, 1);
-    EK_FUZZ_CHECK(IsValidUtf8(message.body));
+    EK_FUZZ_CHECK(ek::utf8::IsValid(message.body));
     int previous = 0;
     for (const Attachment& attachment : message.attachments) {
         EK_FUZZ_CHECK(attachment.part > previous && attachment.part != message.bodyPart);
         previous = attachment.part;
-        EK_FUZZ_CHECK(IsValidUtf8(attachment.filename));
+        EK_FUZZ_CHECK(ek::utf8::IsValid(attachment.filename));
         std::string bytes;
         EK_FUZZ_CHECK(ReadPartBytes(text, attachment.part, bytes));
         EK_FUZZ_CHECK(bytes.size() == attachment.size);
         const std::string safe = SafeFileName(attachment.filename, "x");
         EK_FUZZ_CHECK(!safe.empty() && safe.size() <= kMaxFileNameBytes);
         EK_FUZZ_CHECK(safe.find_first_of("/\\") == std::string::npos && safe != "..");
-        EK_FUZZ_CHECK(IsValidUtf8(safe));
+        EK_FUZZ_CHECK(ek::utf8::IsValid(safe));
     }
     for (bool showAll : {false, true}) {
         DecodedLines lines = BuildDecodedLines(message, showAll);
@@ -35,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t i = 0; i < lines.lines.size(); ++i) {
             const bool isNote = lines.note && i + 1 == lines.lines.size();
             EK_FUZZ_CHECK(isNote || ek::fuzz::IsStoredLine(lines.lines[i]));
-            EK_FUZZ_CHECK(IsValidUtf8(lines.lines[i]));
+            EK_FUZZ_CHECK(ek::utf8::IsValid(lines.lines[i]));
         }
     }
     for (const std::string& line : message.headerLines) {
@@ -45,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     EK_FUZZ_CHECK(!DecodePlainBody(text, plain) || plain == message.body);
     EK_FUZZ_CHECK(DecodeShownBody(text) == message.body);
     ListFields fields = DecodeListFields(text);
-    EK_FUZZ_CHECK(IsValidUtf8(fields.sender) && IsValidUtf8(fields.subject));
+    EK_FUZZ_CHECK(ek::utf8::IsValid(fields.sender) && ek::utf8::IsValid(fields.subject));
     EK_FUZZ_CHECK(fields.subject.find('\n') == std::string::npos);
     return 0;
 }

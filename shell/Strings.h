@@ -14,7 +14,6 @@ inline constexpr const char* kOk = "OK";
 
 inline constexpr const char* kCancel = "ｷｬﾝｾﾙ";
 inline constexpr const char* kListBuilding = "リスト作成中...";
-inline constexpr const char* kNotMailFile = "EK-Mailメールファイルではありません";
 // The framework's standard message for a file that cannot be opened; %s is the
 // path, the system's reason follows on the next line.
 inline constexpr const char* kOpenFailed = "ファイル %s を開けません。";

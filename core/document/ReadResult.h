@@ -5,6 +5,9 @@
 
 namespace ek {
 
+// What the viewer and the command-line tool say of a file that holds no message.
+inline constexpr const char* kNotMailFile = "EK-Mailメールファイルではありません";
+
 enum class ReadStatus {
     Ok,
     NoPath,      // no file is open

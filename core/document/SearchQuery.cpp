@@ -6,53 +6,11 @@
 #include "core/platform/Cp932.h"
 #include "core/platform/Cp932Decode.h"
 #include "core/platform/Cp932Encode.h"
+#include "core/platform/Utf8.h"
 
 namespace ek::search {
 
 namespace {
-
-// Length (1 to 4) of the well-formed UTF-8 character at `pos`, with its code point;
-// 0 for bytes that start none (stray continuation bytes, overlong forms,
-// surrogates, code points beyond U+10FFFF, a cut sequence).
-std::size_t NextUtf8(std::string_view text, std::size_t pos, char32_t& cp) {
-    const auto b = static_cast<unsigned char>(text[pos]);
-    if (b < 0x80) {
-        cp = b;
-        return 1;
-    }
-    // The sequence's length, the bits its first byte holds and its least code point.
-    struct Form {
-        std::size_t length;
-        unsigned char bits;
-        char32_t min;
-    };
-    Form form{};
-    if (b >= 0xC2 && b <= 0xDF) {
-        form = {2, 0x1F, 0x80};
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        form = {3, 0x0F, 0x800};
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        form = {4, 0x07, 0x10000};
-    } else {
-        return 0;
-    }
-    const std::size_t length = form.length;
-    cp = b & form.bits;
-    if (text.size() - pos < length) {
-        return 0;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto c = static_cast<unsigned char>(text[pos + k]);
-        if ((c & 0xC0) != 0x80) {
-            return 0;
-        }
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    if (cp < form.min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        return 0;
-    }
-    return length;
-}
 
 constexpr bool IsControl(char32_t cp) {
     return cp < 0x20 || cp == 0x7F;
@@ -90,7 +48,7 @@ bool HasOneCp932Form(std::string_view utf8) {
     const std::array<std::uint8_t, 0x10000>& forms = Cp932Forms();
     for (std::size_t pos = 0; pos < utf8.size();) {
         char32_t cp = 0;
-        const std::size_t length = NextUtf8(utf8, pos, cp);
+        const std::size_t length = ek::utf8::Decode(utf8, pos, cp);
         if (length == 0 || cp >= 0x10000 || forms[cp] != 1 || cp == 0xFFFD) {
             return false;
         }
@@ -116,7 +74,7 @@ QueryStatus SplitQuery(std::string_view utf8, std::vector<std::string>& terms) {
     };
     for (std::size_t pos = 0; pos < utf8.size();) {
         char32_t cp = 0;
-        const std::size_t length = NextUtf8(utf8, pos, cp);
+        const std::size_t length = ek::utf8::Decode(utf8, pos, cp);
         if (length == 0) {
             terms.clear();
             return QueryStatus::NotUtf8;

@@ -6,6 +6,7 @@
 
 #include "core/platform/Cp932.h"
 #include "core/platform/PathNames.h"
+#include "core/platform/Utf8.h"
 
 namespace ek::settings {
 
@@ -85,43 +86,17 @@ bool ConsumeColon(std::string_view text, std::size_t& pos) {
     return false;
 }
 
-// Bytes of the UTF-8 sequence led by `lead`; 1 for a byte that leads none.
-std::size_t Utf8SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        return 4;
-    }
-    if (lead >= 0xE0) {
-        return lead <= 0xEF ? 3 : 1;
-    }
-    if (lead >= 0xC2) {
+// Bytes the UTF-8 character at `pos` takes in CP932, and its UTF-8 length; a byte
+// that starts no character counts as a character of two.
+std::size_t Cp932Width(std::string_view utf8, std::size_t pos, std::size_t* length) {
+    char32_t cp = 0;
+    const std::size_t decoded = ek::utf8::Decode(utf8, pos, cp);
+    *length = decoded == 0 ? 1 : decoded;
+    if (decoded == 0) {
         return 2;
     }
-    return 1;
-}
-
-// Bytes the UTF-8 character at `pos` takes in CP932, and its UTF-8 length.
-std::size_t Cp932Width(std::string_view utf8, std::size_t pos, std::size_t* length) {
-    auto lead = static_cast<unsigned char>(utf8[pos]);
-    std::size_t count = std::min(Utf8SequenceLength(lead), utf8.size() - pos);
-    for (std::size_t i = 1; i < count; ++i) {
-        if ((static_cast<unsigned char>(utf8[pos + i]) & 0xC0) != 0x80) {
-            count = i;
-            break;
-        }
-    }
-    *length = count;
-    if (lead < 0x80) {
-        return 1;
-    }
-    // U+FF61..U+FF9F, half-width katakana, are EF BD A1..EF BD BF and EF BE 80..EF BE 9F.
-    if (count == 3 && lead == 0xEF) {
-        auto second = static_cast<unsigned char>(utf8[pos + 1]);
-        auto third = static_cast<unsigned char>(utf8[pos + 2]);
-        if ((second == 0xBD && third >= 0xA1) || (second == 0xBE && third <= 0x9F)) {
-            return 1;
-        }
-    }
-    return 2;
+    // U+FF61..U+FF9F, half-width katakana, take one byte.
+    return cp < 0x80 || (cp >= 0xFF61 && cp <= 0xFF9F) ? 1 : 2;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "core/mail/GMimeSupport.h"
 #include "core/platform/Cp932Decode.h"
+#include "core/platform/Utf8.h"
 
 namespace ek::mail {
 
@@ -85,7 +86,7 @@ bool ConvertWithIconv(std::string_view bytes, const std::string& label, std::str
     }
     out.resize(static_cast<std::size_t>(to - out.data()));
     utf8 = std::move(out);
-    return IsValidUtf8(utf8);
+    return ek::utf8::IsValid(utf8);
 }
 
 }  // namespace
@@ -94,48 +95,6 @@ bool IsCp932Label(std::string_view label) {
     const std::string normal = NormalLabel(label);
     return normal.empty() ||
            std::find(kCp932Labels.begin(), kCp932Labels.end(), normal) != kCp932Labels.end();
-}
-
-bool IsValidUtf8(std::string_view bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const std::size_t n = bytes.size();
-    std::size_t i = 0;
-    while (i < n) {
-        const unsigned char b = p[i];
-        if (b < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        char32_t cp = 0;
-        if (b >= 0xC2 && b <= 0xDF) {
-            length = 2;
-            cp = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            length = 3;
-            cp = b & 0x0F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            length = 4;
-            cp = b & 0x07;
-        } else {
-            return false;
-        }
-        if (i + length > n) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80) {
-                return false;
-            }
-            cp = (cp << 6) | (p[i + k] & 0x3F);
-        }
-        if ((length == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
-            (length == 4 && (cp < 0x10000 || cp > 0x10FFFF))) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
 }
 
 bool Iso2022JpToCp932(std::string_view bytes, std::string& cp932) {
@@ -232,7 +191,7 @@ std::string CharsetToUtf8(std::string_view bytes, std::string_view label) {
         return IsAscii(bytes) ? std::string(bytes) : Cp932TextToUtf8(bytes);
     }
     if (normal == "utf-8" || normal == "utf8") {
-        return IsValidUtf8(bytes) ? std::string(bytes) : Cp932TextToUtf8(bytes);
+        return ek::utf8::IsValid(bytes) ? std::string(bytes) : Cp932TextToUtf8(bytes);
     }
     std::string utf8;
     if (ConvertWithIconv(bytes, normal, utf8)) {

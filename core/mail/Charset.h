@@ -20,10 +20,6 @@ bool IsCp932Label(std::string_view label);
 // as U+FFFD and that ASCII character, so a stray 8-bit byte costs no letter after it.
 std::string Cp932TextToUtf8(std::string_view bytes);
 
-// True when `bytes` is well-formed UTF-8 (no overlong forms, surrogates or values
-// beyond U+10FFFF).
-bool IsValidUtf8(std::string_view bytes);
-
 // ISO-2022-JP as Windows clients write it, mapped pair by pair onto the Shift-JIS
 // bytes CP932 reads, so that the NEC and IBM extension characters survive. False when
 // the text leaves the JIS sets this mapping knows (the caller then tries a converter).

@@ -11,6 +11,7 @@
 #include "core/mail/HeaderRepair.h"
 #include "core/mail/HtmlText.h"
 #include "core/mail/PartNames.h"
+#include "core/platform/Utf8.h"
 
 namespace ek::mail {
 
@@ -313,7 +314,7 @@ DecodedMessage DecodeMessage(std::string_view messageText, int messageIndex) {
         attachment.named = name != nullptr && *name != '\0';
         attachment.filename = attachment.named ? std::string(name)
                                                : MadeUpName(messageIndex, number, attachment.type);
-        if (!IsValidUtf8(attachment.filename)) {
+        if (!ek::utf8::IsValid(attachment.filename)) {
             attachment.filename = CharsetToUtf8(attachment.filename, "");
         }
         decoded.attachments.push_back(std::move(attachment));

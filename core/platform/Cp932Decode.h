@@ -12,9 +12,11 @@
 #include <string_view>
 #include <vector>
 
+#include "core/platform/Utf8.h"
+
 namespace ek::cp932 {
 
-constexpr char32_t kReplacementChar = 0xFFFD;
+using utf8::kReplacementChar;
 
 // The code point of the character at `pos` (which must be < bytes.size());
 // `*length` receives its length in bytes (1 or 2).

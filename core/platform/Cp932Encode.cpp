@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <iterator>
 
+#include "core/platform/Utf8.h"
+
 namespace ek::cp932 {
 
 namespace {
@@ -52,48 +54,6 @@ inline char* Put(char* out, char32_t cp, bool& lost) {
     return out;
 }
 
-// Length (1 to 4) of the well-formed UTF-8 sequence at `p`, with its code point in `cp`;
-// 0 when the bytes there start none (overlong forms, surrogates and code points beyond
-// U+10FFFF are not well-formed).
-inline std::size_t ReadUtf8(const unsigned char* p, std::size_t left, char32_t& cp) {
-    const unsigned char b = p[0];
-    if (b < 0x80) {
-        cp = b;
-        return 1;
-    }
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (b >= 0xC2 && b <= 0xDF) {
-        length = 2;
-        cp = b & 0x1F;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        length = 3;
-        cp = b & 0x0F;
-        low = b == 0xE0 ? 0xA0 : 0x80;
-        high = b == 0xED ? 0x9F : 0xBF;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        length = 4;
-        cp = b & 0x07;
-        low = b == 0xF0 ? 0x90 : 0x80;
-        high = b == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (left < length) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        if (p[i] < low || p[i] > high) {
-            return 0;
-        }
-        low = 0x80;
-        high = 0xBF;
-        cp = (cp << 6) | (p[i] & 0x3F);
-    }
-    return length;
-}
-
 }  // namespace
 
 bool EncodeChar(char32_t codePoint, std::string& out) {
@@ -112,13 +72,12 @@ std::string FromUtf8(std::string_view utf8, bool* lossless) {
     // becomes one "?": the output fits in the input's size.
     std::string out(utf8.size(), '\0');
     char* w = out.data();
-    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
     const std::size_t size = utf8.size();
     bool lost = false;
     std::size_t pos = 0;
     while (pos < size) {
         char32_t cp = 0;
-        const std::size_t length = ReadUtf8(p + pos, size - pos, cp);
+        const std::size_t length = ek::utf8::Decode(utf8, pos, cp);
         if (length == 0) {
             *w++ = kUnmappable;
             lost = true;

@@ -1,34 +1,6 @@
 #include "core/platform/MemoryProfileStore.h"
 
-#include <charconv>
-#include <system_error>
-
 namespace ek {
-
-namespace {
-
-// The integer a string value holds when read as one: a sign and decimal digits
-// filling the whole string, in int range.
-bool ParseWholeInt(std::string_view text, int& value) {
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-        if (!text.empty() && text.front() == '-') {
-            return false;
-        }
-    }
-    if (text.empty()) {
-        return false;
-    }
-    int parsed = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-    if (error != std::errc() || end != text.data() + text.size()) {
-        return false;
-    }
-    value = parsed;
-    return true;
-}
-
-}  // namespace
 
 MemoryProfileStore::Name MemoryProfileStore::MakeName(std::string_view section,
                                                       std::string_view key) {
@@ -74,8 +46,7 @@ int MemoryProfileStore::GetProfileInt(const std::string& section, const std::str
     if (const int* number = std::get_if<int>(value)) {
         return *number;
     }
-    int parsed = defaultValue;
-    return ParseWholeInt(std::get<std::string>(*value), parsed) ? parsed : defaultValue;
+    return ParseProfileInt(std::get<std::string>(*value)).value_or(defaultValue);
 }
 
 bool MemoryProfileStore::WriteProfileInt(const std::string& section, const std::string& key,

@@ -1,50 +1,13 @@
 #include "core/platform/PathNames.h"
 
 #include "core/platform/Cp932Decode.h"
+#include "core/platform/Utf8.h"
 
 namespace ek::pathname {
 
 namespace {
 
 constexpr std::string_view kFileScheme = "file://";
-
-bool IsValidUtf8(std::string_view bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        std::size_t length = 1;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            // No overlong forms, no surrogates.
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        if (bytes.size() - i < length) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + k]);
-            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
-                return false;
-            }
-        }
-        i += length;
-    }
-    return true;
-}
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') {
@@ -110,7 +73,7 @@ std::string ForDisplay(std::string_view path) {
             end = path.size();
         }
         const std::string_view part = path.substr(start, end - start);
-        display += IsValidUtf8(part) ? std::string(part) : cp932::ToUtf8(part);
+        display += ek::utf8::IsValid(part) ? std::string(part) : cp932::ToUtf8(part);
         if (end < path.size()) {
             display += path[end];
         }
@@ -120,7 +83,7 @@ std::string ForDisplay(std::string_view path) {
 }
 
 std::string ToProfile(std::string_view path) {
-    if (IsValidUtf8(path) && path.substr(0, 5) != "file:") {
+    if (ek::utf8::IsValid(path) && path.substr(0, 5) != "file:") {
         return std::string(path);
     }
     static constexpr char kHex[] = "0123456789ABCDEF";

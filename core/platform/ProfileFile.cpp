@@ -1,7 +1,6 @@
 #include "core/platform/ProfileFile.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +14,18 @@ namespace {
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
+}
+
+// A line without its line end and leading blanks; blanks at its end belong to a value,
+// as they do when the viewer reads the file.
+std::string_view LineText(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    while (!line.empty() && IsBlank(line.front())) {
+        line.remove_prefix(1);
+    }
+    return line;
 }
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -173,7 +184,7 @@ ProfileFile ProfileFile::Parse(std::string_view text) {
     std::string group;
     while (!text.empty()) {
         std::size_t lf = text.find('\n');
-        std::string_view line = TrimBlanks(text.substr(0, lf));
+        std::string_view line = LineText(text.substr(0, lf));
         text = lf == std::string_view::npos ? std::string_view() : text.substr(lf + 1);
         if (line.empty() || line.front() == ';' || line.front() == '#') {
             continue;
@@ -190,7 +201,7 @@ ProfileFile ProfileFile::Parse(std::string_view text) {
             continue;
         }
         std::string key = UnescapeName(TrimBlanks(line.substr(0, equals)));
-        std::string value = UnescapeValue(TrimBlanks(line.substr(equals + 1)));
+        std::string value = UnescapeValue(LineText(line.substr(equals + 1)));
         profile.m_values[group.empty() ? key : group + "/" + key] = std::move(value);
     }
     return profile;
@@ -208,15 +219,7 @@ int ProfileFile::GetProfileInt(const std::string& section, const std::string& ke
     if (found == m_values.end()) {
         return defaultValue;
     }
-    const std::string& text = found->second;
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    if (begin != end && *begin == '+') {
-        ++begin;
-    }
-    int value = 0;
-    auto [stop, error] = std::from_chars(begin, end, value);
-    return (error == std::errc() && stop == end && begin != end) ? value : defaultValue;
+    return ParseProfileInt(found->second).value_or(defaultValue);
 }
 
 }  // namespace ek

@@ -20,7 +20,9 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace ek {
@@ -40,5 +42,9 @@ class ProfileStore {
     // when it is kept or there was nothing to keep; a store in memory keeps nothing.
     virtual bool Flush() { return true; }
 };
+
+// The integer a stored string holds, by the rule every store reads integers with: an
+// optional sign, once, then decimal digits filling the string, in int range.
+std::optional<int> ParseProfileInt(std::string_view text);
 
 }  // namespace ek

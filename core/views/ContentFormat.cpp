@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/platform/Cp932Decode.h"
+#include "core/platform/Utf8.h"
 #include "core/views/Highlight.h"
 
 namespace ek {
@@ -24,35 +25,11 @@ void AppendWide(std::wstring& text, char32_t cp) {
 }  // namespace
 
 std::size_t DecodeUtf8At(std::string_view bytes, std::size_t pos, char32_t& cp) {
-    const auto b = static_cast<unsigned char>(bytes[pos]);
-    // 0xF5 to 0xFF start no sequence at all.
-    std::size_t length = b < 0x80    ? 1
-                         : b >= 0xF5 ? 0
-                         : b >= 0xF0 ? 4
-                         : b >= 0xE0 ? 3
-                         : b >= 0xC2 ? 2
-                                     : 0;
-    if (length == 1) {
-        cp = b == 0 ? cp932::kReplacementChar : b;
+    const std::size_t length = ek::utf8::Decode(bytes, pos, cp);
+    if (length == 0 || cp == 0) {
+        cp = cp932::kReplacementChar;
         return 1;
     }
-    cp = cp932::kReplacementChar;
-    if (length == 0 || pos + length > bytes.size()) {
-        return 1;
-    }
-    char32_t value = b & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto c = static_cast<unsigned char>(bytes[pos + k]);
-        if ((c & 0xC0) != 0x80) {
-            return 1;
-        }
-        value = (value << 6) | (c & 0x3F);
-    }
-    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (value < kLeast[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-        return 1;
-    }
-    cp = value;
     return length;
 }
 

@@ -19,9 +19,8 @@ namespace ek {
 namespace {
 
 std::optional<std::string> ShowOpenDialog(wxWindow* parent) {
-    wxFileDialog dialog(parent, wxString::FromUTF8("開く"), wxString(), wxString(),
-                        wxString::FromUTF8("すべてのﾌｧｲﾙ (*.*)|*"),
-                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    wxFileDialog dialog(parent, FromUtf8("開く"), wxString(), wxString(),
+                        FromUtf8("すべてのﾌｧｲﾙ (*.*)|*"), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK) {
         return std::nullopt;
     }

@@ -7,14 +7,11 @@
 #include <wx/stdpaths.h>
 
 #include "gui/platform/CommonDialogs.h"
+#include "gui/platform/WxText.h"
 
 namespace ek {
 
 namespace {
-
-wxString U(const std::string& utf8) {
-    return wxString::FromUTF8(utf8);
-}
 
 wxString SizeText(std::uint64_t size) {
     if (size < 1024) {
@@ -29,19 +26,19 @@ wxString SizeText(std::uint64_t size) {
 }  // namespace
 
 CAttachmentDlg::CAttachmentDlg(wxWindow* parent, const CEKViewDoc& doc, int index)
-    : wxDialog(parent, wxID_ANY, U("添付ファイルを保存"), wxDefaultPosition, wxDefaultSize,
+    : wxDialog(parent, wxID_ANY, FromUtf8("添付ファイルを保存"), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       m_doc(doc),
       m_index(index),
       m_items(ListAttachments(doc, index)) {
     m_list =
         new wxListCtrl(this, kListId, wxDefaultPosition, FromDIP(wxSize(480, 200)), wxLC_REPORT);
-    m_list->InsertColumn(0, U("ファイル名"), wxLIST_FORMAT_LEFT, FromDIP(240));
-    m_list->InsertColumn(1, U("種類"), wxLIST_FORMAT_LEFT, FromDIP(140));
-    m_list->InsertColumn(2, U("サイズ"), wxLIST_FORMAT_RIGHT, FromDIP(80));
+    m_list->InsertColumn(0, FromUtf8("ファイル名"), wxLIST_FORMAT_LEFT, FromDIP(240));
+    m_list->InsertColumn(1, FromUtf8("種類"), wxLIST_FORMAT_LEFT, FromDIP(140));
+    m_list->InsertColumn(2, FromUtf8("サイズ"), wxLIST_FORMAT_RIGHT, FromDIP(80));
     for (std::size_t i = 0; i < m_items.size(); ++i) {
-        const long row = m_list->InsertItem(static_cast<long>(i), U(m_items[i].filename));
-        m_list->SetItem(row, 1, U(m_items[i].type));
+        const long row = m_list->InsertItem(static_cast<long>(i), FromUtf8(m_items[i].filename));
+        m_list->SetItem(row, 1, FromUtf8(m_items[i].type));
         m_list->SetItem(row, 2, SizeText(m_items[i].size));
     }
     if (!m_items.empty()) {
@@ -51,10 +48,11 @@ CAttachmentDlg::CAttachmentDlg(wxWindow* parent, const CEKViewDoc& doc, int inde
     m_result = new wxStaticText(this, wxID_ANY, wxString());
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    buttons->Add(new wxButton(this, kSaveId, U("保存(&S)...")), 0, wxRIGHT, FromDIP(6));
-    buttons->Add(new wxButton(this, kSaveAllId, U("すべて保存(&A)...")), 0, wxRIGHT, FromDIP(6));
+    buttons->Add(new wxButton(this, kSaveId, FromUtf8("保存(&S)...")), 0, wxRIGHT, FromDIP(6));
+    buttons->Add(new wxButton(this, kSaveAllId, FromUtf8("すべて保存(&A)...")), 0, wxRIGHT,
+                 FromDIP(6));
     buttons->AddStretchSpacer();
-    buttons->Add(new wxButton(this, wxID_CANCEL, U("閉じる")));
+    buttons->Add(new wxButton(this, wxID_CANCEL, FromUtf8("閉じる")));
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(m_list, 1, wxEXPAND | wxALL, FromDIP(8));
     sizer->Add(m_result, 0, wxEXPAND | wxLEFT | wxRIGHT, FromDIP(8));
@@ -89,7 +87,7 @@ void CAttachmentDlg::SaveChosen(bool all) {
         return;
     }
     // The documents folder, never the mailbox's own, unless the user goes there.
-    const std::string start(wxStandardPaths::Get().GetDocumentsDir().utf8_str());
+    const std::string start = ToUtf8(wxStandardPaths::Get().GetDocumentsDir());
     std::optional<std::string> folder = GetCommonDialogs().ChooseFolder(this, start);
     if (!folder) {
         return;
@@ -98,12 +96,12 @@ void CAttachmentDlg::SaveChosen(bool all) {
     for (const AttachmentItem* item : chosen) {
         std::string pathOrReason;
         if (!SaveAttachment(m_doc, m_index, *item, *folder, pathOrReason)) {
-            m_result->SetLabel(U("保存できませんでした: " + pathOrReason));
+            m_result->SetLabel(FromUtf8("保存できませんでした: " + pathOrReason));
             return;
         }
         ++saved;
     }
-    m_result->SetLabel(U(std::to_string(saved) + " 個のファイルを保存しました: " + *folder));
+    m_result->SetLabel(FromUtf8(std::to_string(saved) + " 個のファイルを保存しました: " + *folder));
 }
 
 }  // namespace ek

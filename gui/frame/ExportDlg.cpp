@@ -10,40 +10,34 @@
 #include <wx/sizer.h>
 
 #include "gui/platform/MessageBox.h"
+#include "gui/platform/WxText.h"
 #include "shell/Strings.h"
 
 namespace ek {
 
 namespace {
 
-wxString U(const char* utf8) {
-    return wxString::FromUTF8(utf8);
-}
-
-std::string ToUtf8(const wxString& text) {
-    wxScopedCharBuffer utf8 = text.utf8_str();
-    return std::string(utf8.data(), utf8.length());
-}
-
 // Format and scope in two radio groups, OK and Cancel.
 class ExportOptionsDlg : public wxDialog {
   public:
     ExportOptionsDlg(wxWindow* parent, bool offerCurrent, bool offerSearch)
-        : wxDialog(parent, wxID_ANY, U("エクスポート")) {
-        wxString formats[] = {U("mbox ファイル (mboxrd)"), U(".eml ファイルのフォルダ")};
-        m_format = new wxRadioBox(this, wxID_ANY, U("形式"), wxDefaultPosition, wxDefaultSize, 2,
-                                  formats, 1, wxRA_SPECIFY_COLS);
-        wxString scopes[] = {U("すべてのメール"), U("現在のメール"), U("検索結果")};
-        m_scope = new wxRadioBox(this, wxID_ANY, U("範囲"), wxDefaultPosition, wxDefaultSize, 3,
-                                 scopes, 1, wxRA_SPECIFY_COLS);
+        : wxDialog(parent, wxID_ANY, FromUtf8("エクスポート")) {
+        wxString formats[] = {FromUtf8("mbox ファイル (mboxrd)"),
+                              FromUtf8(".eml ファイルのフォルダ")};
+        m_format = new wxRadioBox(this, wxID_ANY, FromUtf8("形式"), wxDefaultPosition,
+                                  wxDefaultSize, 2, formats, 1, wxRA_SPECIFY_COLS);
+        wxString scopes[] = {FromUtf8("すべてのメール"), FromUtf8("現在のメール"),
+                             FromUtf8("検索結果")};
+        m_scope = new wxRadioBox(this, wxID_ANY, FromUtf8("範囲"), wxDefaultPosition, wxDefaultSize,
+                                 3, scopes, 1, wxRA_SPECIFY_COLS);
         m_scope->Enable(1, offerCurrent);
         m_scope->Show(2, offerSearch);
         auto* sizer = new wxBoxSizer(wxVERTICAL);
         sizer->Add(m_format, 0, wxEXPAND | wxALL, 8);
         sizer->Add(m_scope, 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
         auto* buttons = new wxStdDialogButtonSizer;
-        buttons->AddButton(new wxButton(this, wxID_OK, U(str::kOk)));
-        buttons->AddButton(new wxButton(this, wxID_CANCEL, U(str::kCancel)));
+        buttons->AddButton(new wxButton(this, wxID_OK, FromUtf8(str::kOk)));
+        buttons->AddButton(new wxButton(this, wxID_CANCEL, FromUtf8(str::kCancel)));
         buttons->Realize();
         sizer->Add(buttons, 0, wxEXPAND | wxALL, 8);
         SetSizerAndFit(sizer);
@@ -75,18 +69,19 @@ std::optional<ExportChoice> WxExportDialogUi::ChooseOptions(bool offerCurrent, b
 }
 
 std::optional<std::string> WxExportDialogUi::ChooseTarget(ExportFormat format) {
-    wxFileName mailbox(wxString::FromUTF8(m_mailboxPath()));
+    wxFileName mailbox(FromUtf8(m_mailboxPath()));
     if (format == ExportFormat::Eml) {
-        wxDirDialog dialog(m_parent(), U(".eml ファイルを書き込むフォルダ"), mailbox.GetPath());
+        wxDirDialog dialog(m_parent(), FromUtf8(".eml ファイルを書き込むフォルダ"),
+                           mailbox.GetPath());
         if (dialog.ShowModal() != wxID_OK) {
             return std::nullopt;
         }
         return ToUtf8(dialog.GetPath());
     }
     // The replacement question is the command's own, after the target is checked.
-    wxFileDialog dialog(m_parent(), U("エクスポート先"), mailbox.GetPath(),
+    wxFileDialog dialog(m_parent(), FromUtf8("エクスポート先"), mailbox.GetPath(),
                         mailbox.GetName() + ".mbox",
-                        U("mbox ファイル (*.mbox)|*.mbox|すべて (*)|*"), wxFD_SAVE);
+                        FromUtf8("mbox ファイル (*.mbox)|*.mbox|すべて (*)|*"), wxFD_SAVE);
     if (dialog.ShowModal() != wxID_OK) {
         return std::nullopt;
     }
@@ -94,7 +89,7 @@ std::optional<std::string> WxExportDialogUi::ChooseTarget(ExportFormat format) {
 }
 
 bool WxExportDialogUi::Confirm(const std::string& question) {
-    wxMessageDialog dialog(m_parent(), wxString::FromUTF8(question), U(str::kAppTitle),
+    wxMessageDialog dialog(m_parent(), FromUtf8(question), FromUtf8(str::kAppTitle),
                            wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
     return dialog.ShowModal() == wxID_YES;
 }

@@ -13,6 +13,8 @@
 #include "gui/frame/ProgressWindow.h"
 #include "gui/frame/QuoteColorDlg.h"
 #include "gui/frame/SearchDlg.h"
+#include "gui/platform/WxColour.h"
+#include "gui/platform/WxText.h"
 #include "gui/res/Images.h"
 #include "gui/res/Menus.h"
 #include "gui/views/TitleView.h"
@@ -21,14 +23,6 @@
 #include "shell/Strings.h"
 
 namespace ek {
-
-namespace {
-
-wxString U(const std::string& utf8) {
-    return wxString::FromUTF8(utf8.data(), utf8.size());
-}
-
-}  // namespace
 
 CMainFrame::CMainFrame(FrameContext context)
     : m_context(std::move(context)), m_router([this] { return RoutingChain(); }) {
@@ -56,7 +50,7 @@ CMainFrame::~CMainFrame() {
 }
 
 bool CMainFrame::Create() {
-    if (!wxFrame::Create(nullptr, wxID_ANY, U(str::kAppTitle), wxDefaultPosition,
+    if (!wxFrame::Create(nullptr, wxID_ANY, FromUtf8(str::kAppTitle), wxDefaultPosition,
                          wxSize(800, 560))) {
         return false;
     }
@@ -187,7 +181,7 @@ void CMainFrame::CreatePanes() {
     if (m_pContentView != nullptr) {
         ProfileStore& profile = m_context.profile;
         wxColour grey = wxSystemSettings::GetColour(wxSYS_COLOUR_GRAYTEXT);
-        settings::ColorRef greyRef = settings::MakeColor(grey.Red(), grey.Green(), grey.Blue());
+        settings::ColorRef greyRef = FromColour(grey);
         QuoteSettings quote;
         quote.quote = settings::Read(profile, settings::kQuote);
         quote.quoteColor = settings::ReadColor(profile, settings::kQuoteClr, greyRef);
@@ -292,7 +286,7 @@ void CMainFrame::PostCommand(int id) {
 
 void CMainFrame::SetStatusPrompt(const std::string& utf8) {
     if (GetStatusBar() != nullptr) {
-        SetStatusText(U(utf8), 0);
+        SetStatusText(FromUtf8(utf8), 0);
     }
 }
 
@@ -332,7 +326,7 @@ void CMainFrame::OnUpdateUI(wxUpdateUIEvent& event) {
         event.Check(cmdUI.GetCheck() != 0);
     }
     if (cmdUI.GetText() && wxDynamicCast(source, wxMenu) != nullptr) {
-        event.SetText(U(*cmdUI.GetText()));
+        event.SetText(FromUtf8(*cmdUI.GetText()));
     }
 }
 
@@ -360,7 +354,7 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
 }
 
 void CMainFrame::OnUpdateFrameTitle() {
-    SetTitle(U(m_context.docManager.GetTitle() + " - " + str::kAppTitle));
+    SetTitle(FromUtf8(m_context.docManager.GetTitle() + " - " + str::kAppTitle));
 }
 
 void CMainFrame::UpdateRecentFileMenu(const std::vector<std::string>& menuTexts) {
@@ -385,12 +379,12 @@ void CMainFrame::UpdateRecentFileMenu(const std::vector<std::string>& menuTexts)
         if (menuTexts[i].empty()) {
             continue;
         }
-        fileMenu->Insert(position++, WxId(ID_FILE_MRU_FILE1 + static_cast<int>(i)), U(menuTexts[i]),
-                         U(CommandPrompt(ID_FILE_OPEN)));
+        fileMenu->Insert(position++, WxId(ID_FILE_MRU_FILE1 + static_cast<int>(i)),
+                         FromUtf8(menuTexts[i]), FromUtf8(CommandPrompt(ID_FILE_OPEN)));
         any = true;
     }
     if (!any) {
-        fileMenu->Insert(position, WxId(ID_FILE_MRU_FILE1), U(str::kRecentFilePlaceholder));
+        fileMenu->Insert(position, WxId(ID_FILE_MRU_FILE1), FromUtf8(str::kRecentFilePlaceholder));
     }
 }
 

@@ -15,10 +15,6 @@ namespace ek {
 
 namespace {
 
-wxString U(const std::string& utf8) {
-    return wxString::FromUTF8(utf8.data(), utf8.size());
-}
-
 // The bar state under the framework's profile name: the tool bar's docking as a
 // wxAUI perspective, and whether the status bar is shown.
 constexpr const char* kBarLayoutKey = "Layout";
@@ -61,7 +57,7 @@ bool CMainFrame::CreateToolBarPane() {
                               ? wxITEM_CHECK
                               : wxITEM_NORMAL;
         m_wndToolBar->AddTool(WxId(id), wxString(), ToolBarImage(id), wxNullBitmap, kind,
-                              U(CommandToolTip(id)), U(CommandPrompt(id)), nullptr);
+                              FromUtf8(CommandToolTip(id)), FromUtf8(CommandPrompt(id)), nullptr);
     }
     if (!m_wndToolBar->Realize()) {
         return false;
@@ -111,14 +107,14 @@ bool CMainFrame::CreateStatusBarPanes() {
     wxClientDC dc(m_wndStatusBar);
     dc.SetFont(m_wndStatusBar->GetFont());
     for (std::size_t i = 1; i < m_statusPaneIds.size(); ++i) {
-        wxString text = U(IndicatorText(m_statusPaneIds[i]));
+        wxString text = FromUtf8(IndicatorText(m_statusPaneIds[i]));
         widths[i] = dc.GetTextExtent(text).x + 12;
         if (m_statusPaneIds[i] == ID_INDICATOR_POSITION) {
             m_wndStatusBar->SetStatusText(text, static_cast<int>(i));
         }
     }
     m_wndStatusBar->SetStatusWidths(static_cast<int>(widths.size()), widths.data());
-    m_wndStatusBar->SetStatusText(U(str::kIdleMessage), 0);
+    m_wndStatusBar->SetStatusText(FromUtf8(str::kIdleMessage), 0);
     SetStatusBarPane(0);
     return true;
 }
@@ -145,7 +141,7 @@ void CMainFrame::UpdateStatusPanes() {
         }
         wxString text;
         if (cmdUI.IsEnabled()) {
-            text = U(cmdUI.GetText() ? *cmdUI.GetText() : std::string(IndicatorText(id)));
+            text = FromUtf8(cmdUI.GetText() ? *cmdUI.GetText() : std::string(IndicatorText(id)));
         }
         SetIndicator(static_cast<int>(i), text);
         if (cmdUI.GetText()) {
@@ -231,7 +227,7 @@ void CMainFrame::SavePlacement() {
 void CMainFrame::LoadBarState() {
     ProfileStore& profile = GetProfile();
     std::string layout = profile.GetProfileString(settings::kBarStateProfile, kBarLayoutKey, "");
-    if (!layout.empty() && m_auiManager.LoadPerspective(U(layout), false)) {
+    if (!layout.empty() && m_auiManager.LoadPerspective(FromUtf8(layout), false)) {
         // The client area is always there, whatever the stored layout says.
         m_auiManager.GetPane(m_client).CenterPane().Show();
         wxAuiPaneInfo& toolbar = m_auiManager.GetPane(m_wndToolBar);

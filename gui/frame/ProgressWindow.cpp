@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "gui/platform/WxFonts.h"
+#include "gui/platform/WxText.h"
 #include "shell/Resource.h"
 #include "shell/Strings.h"
 
@@ -20,10 +21,6 @@ namespace {
 int g_windowsUp = 0;
 bool g_dispatching = false;
 
-wxString ToWx(const std::string& utf8) {
-    return wxString::FromUTF8(utf8.data(), utf8.size());
-}
-
 // Dialog resource 102: 186 x 63 dialog units, "ＭＳ Ｐゴシック" 9 points.
 class ProgressDialog : public wxDialog {
   public:
@@ -33,13 +30,13 @@ class ProgressDialog : public wxDialog {
           m_logic(&logic) {
         SetFont(MakePointFont(90, str::kDialogFace));
         SetClientSize(ConvertDialogToPixels(wxSize(186, 63)));
-        m_percent =
-            new wxStaticText(this, IDC_PROGRESS_PERCENT, ToWx(CProgressDlg::kInitialPercentText),
-                             ConvertDialogToPixels(wxPoint(83, 7)),
-                             ConvertDialogToPixels(wxSize(18, 8)), wxST_NO_AUTORESIZE);
+        m_percent = new wxStaticText(this, IDC_PROGRESS_PERCENT,
+                                     FromUtf8(CProgressDlg::kInitialPercentText),
+                                     ConvertDialogToPixels(wxPoint(83, 7)),
+                                     ConvertDialogToPixels(wxSize(18, 8)), wxST_NO_AUTORESIZE);
         m_gauge = new wxGauge(this, IDC_PROGRESS_BAR, 100, ConvertDialogToPixels(wxPoint(15, 18)),
                               ConvertDialogToPixels(wxSize(154, 13)));
-        auto* cancel = new wxButton(this, wxID_CANCEL, ToWx(str::kCancel),
+        auto* cancel = new wxButton(this, wxID_CANCEL, FromUtf8(str::kCancel),
                                     ConvertDialogToPixels(wxPoint(67, 42)),
                                     ConvertDialogToPixels(wxSize(50, 14)));
         cancel->SetDefault();
@@ -91,7 +88,7 @@ class ProgressDialog : public wxDialog {
     const std::string& GetPercentText() const { return m_percentText; }
     void SetPercentText(const std::string& text) {
         m_percentText = text;
-        m_percent->SetLabel(ToWx(text));
+        m_percent->SetLabel(FromUtf8(text));
     }
 
   private:
@@ -113,7 +110,7 @@ class WxProgressWindow : public ProgressWindow {
         --g_windowsUp;
     }
 
-    void SetCaption(const std::string& utf8) override { m_dialog->SetTitle(ToWx(utf8)); }
+    void SetCaption(const std::string& utf8) override { m_dialog->SetTitle(FromUtf8(utf8)); }
     void SetBarRange(int lower, int upper) override { m_dialog->SetRange(lower, upper); }
     int SetBarPosition(int position) override { return m_dialog->SetPosition(position); }
     std::string GetPercentText() const override { return m_dialog->GetPercentText(); }

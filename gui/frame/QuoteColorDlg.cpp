@@ -11,7 +11,9 @@
 
 #include "gui/frame/MainFrame.h"
 #include "gui/platform/CommonDialogs.h"
+#include "gui/platform/WxColour.h"
 #include "gui/platform/WxFonts.h"
+#include "gui/platform/WxText.h"
 #include "shell/Strings.h"
 
 namespace ek {
@@ -22,18 +24,6 @@ constexpr const char* kCaption = "引用符";
 constexpr const char* kQuotePrompt = "引用符を入力してください（複数指定はスペース区切り）";
 constexpr const char* kMailLabel = "メールアドレスの色";
 constexpr const char* kUrlLabel = "ＵＲＬの色";
-
-wxString U(const std::string& utf8) {
-    return wxString::FromUTF8(utf8.data(), utf8.size());
-}
-
-wxColour ToColour(settings::ColorRef color) {
-    return wxColour(settings::RedOf(color), settings::GreenOf(color), settings::BlueOf(color));
-}
-
-settings::ColorRef FromColour(const wxColour& colour) {
-    return settings::MakeColor(colour.Red(), colour.Green(), colour.Blue());
-}
 
 }  // namespace
 
@@ -133,21 +123,21 @@ void CColorSwatch::OnKeyUp(wxKeyEvent& event) {
 // labels are sized to their texts, and the dialog widens when a stand-in face
 // makes them longer than the layout allowed.
 CQuoteColorDlg::CQuoteColorDlg(wxWindow* parent)
-    : wxDialog(parent, IDD_QUOTECOLOR, U(kCaption), wxDefaultPosition, wxDefaultSize,
+    : wxDialog(parent, IDD_QUOTECOLOR, FromUtf8(kCaption), wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX) {
     SetFont(MakePointFont(90, str::kDialogFace));
     auto at = [this](int x, int y) { return ConvertDialogToPixels(wxPoint(x, y)); };
     auto size = [this](int w, int h) { return ConvertDialogToPixels(wxSize(w, h)); };
 
-    new wxStaticText(this, wxID_STATIC, U(kQuotePrompt), at(4, 4));
+    new wxStaticText(this, wxID_STATIC, FromUtf8(kQuotePrompt), at(4, 4));
     m_edit = new wxTextCtrl(this, IDC_QUOTE_EDIT, wxString(), at(16, 16), size(140, 14));
     new CColorSwatch(this, IDC_QUOTE_COLOR, at(108, 34), size(50, 14), m_clrQuote);
-    new wxStaticText(this, wxID_STATIC, U(kMailLabel), at(6, 56));
-    new wxStaticText(this, wxID_STATIC, U(kUrlLabel), at(82, 56));
+    new wxStaticText(this, wxID_STATIC, FromUtf8(kMailLabel), at(6, 56));
+    new wxStaticText(this, wxID_STATIC, FromUtf8(kUrlLabel), at(82, 56));
     new CColorSwatch(this, IDC_MAIL_COLOR, at(14, 68), size(50, 14), m_clrMail);
     new CColorSwatch(this, IDC_URL_COLOR, at(90, 68), size(50, 14), m_clrUrl);
-    auto* ok = new wxButton(this, wxID_OK, U(str::kOk), at(130, 94), size(50, 14));
-    new wxButton(this, wxID_CANCEL, U(str::kCancel), at(76, 94), size(50, 14));
+    auto* ok = new wxButton(this, wxID_OK, FromUtf8(str::kOk), at(130, 94), size(50, 14));
+    new wxButton(this, wxID_CANCEL, FromUtf8(str::kCancel), at(76, 94), size(50, 14));
     ok->SetDefault();
 
     wxSize client = size(187, 113);
@@ -168,12 +158,12 @@ CQuoteColorDlg::CQuoteColorDlg(wxWindow* parent)
 }
 
 bool CQuoteColorDlg::TransferDataToWindow() {
-    m_edit->ChangeValue(U(m_strQuote));
+    m_edit->ChangeValue(FromUtf8(m_strQuote));
     return true;
 }
 
 bool CQuoteColorDlg::TransferDataFromWindow() {
-    m_strQuote = m_edit->GetValue().utf8_string();
+    m_strQuote = ToUtf8(m_edit->GetValue());
     return true;
 }
 

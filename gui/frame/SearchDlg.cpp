@@ -10,6 +10,7 @@
 
 #include "gui/frame/MainFrame.h"
 #include "gui/frame/SearchResultsCtrl.h"
+#include "gui/platform/WxText.h"
 #include "shell/DecodedView.h"
 #include "shell/Strings.h"
 
@@ -36,14 +37,10 @@ constexpr std::array<FieldChoice, 6> kFieldChoices = {{
     {"本文", SearchField::Body},
 }};
 
-wxString U(const char* utf8) {
-    return wxString::FromUTF8(utf8);
-}
-
 }  // namespace
 
 CSearchDlg::CSearchDlg(CMainFrame& frame)
-    : wxDialog(&frame, wxID_ANY, U(str::kSearchCaption), wxDefaultPosition, wxDefaultSize,
+    : wxDialog(&frame, wxID_ANY, FromUtf8(str::kSearchCaption), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       m_frame(frame),
       m_typingTimer(this),
@@ -53,7 +50,7 @@ CSearchDlg::CSearchDlg(CMainFrame& frame)
                              wxTE_PROCESS_ENTER);
     m_field = new wxChoice(this, wxID_ANY);
     for (const FieldChoice& choice : kFieldChoices) {
-        m_field->Append(U(choice.label));
+        m_field->Append(FromUtf8(choice.label));
     }
     m_field->SetSelection(0);
     m_source = new wxStaticText(this, wxID_ANY, wxEmptyString);
@@ -142,7 +139,8 @@ void CSearchDlg::OnDecodedViewChanged() {
 
 void CSearchDlg::ShowSource() {
     m_searchesDecoded = m_canDecode && m_frame.IsDecodedView();
-    const wxString source = U(m_searchesDecoded ? str::kSearchDecodedText : str::kSearchStoredText);
+    const wxString source =
+        FromUtf8(m_searchesDecoded ? str::kSearchDecodedText : str::kSearchStoredText);
     if (m_source->GetLabel() != source) {
         m_source->SetLabel(source);
     }
@@ -164,7 +162,7 @@ void CSearchDlg::StartSearch() {
     if (m_searchesDecoded) {
         makeText = [&doc] { return MakeDecodedFieldText(doc); };
     }
-    m_run.Start(m_query->GetValue().utf8_string(), field, makeText, SearchRun::Clock::now());
+    m_run.Start(ToUtf8(m_query->GetValue()), field, makeText, SearchRun::Clock::now());
     m_searched = true;
     m_resultsShown = 0;
     m_results->SetResults({});
@@ -213,15 +211,15 @@ wxString CSearchDlg::StatusText() const {
         case QueryStatus::Ok:
             break;
         case QueryStatus::Empty:
-            return m_searched ? U(str::kSearchEmpty) : wxString();
+            return m_searched ? FromUtf8(str::kSearchEmpty) : wxString();
         case QueryStatus::NotUtf8:
-            return U(str::kSearchNotText);
+            return FromUtf8(str::kSearchNotText);
         case QueryStatus::Unspellable:
-            return U(str::kSearchUnspellable);
+            return FromUtf8(str::kSearchUnspellable);
     }
-    wxString count = wxString::Format(U(str::kSearchCount), m_run.Results().size());
+    wxString count = wxString::Format(FromUtf8(str::kSearchCount), m_run.Results().size());
     if (m_run.Running()) {
-        count += U(str::kSearchRunning);
+        count += FromUtf8(str::kSearchRunning);
     }
     return count;
 }

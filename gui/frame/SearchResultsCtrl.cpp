@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/platform/Cp932Decode.h"
 #include "gui/frame/MainFrame.h"
+#include "gui/platform/WxText.h"
 #include "gui/views/TitleView.h"
 #include "shell/DecodedView.h"
 #include "shell/Strings.h"
@@ -24,7 +24,7 @@ CSearchResultsCtrl::CSearchResultsCtrl(CMainFrame& frame, wxWindow* parent)
     for (int column = 0; column < 3; ++column) {
         int width = list != nullptr && list->GetColumnCount() == 3 ? list->GetColumnWidth(column)
                                                                    : defaults[column];
-        InsertColumn(column, wxString::FromUTF8(titles[column]), wxLIST_FORMAT_LEFT, width);
+        InsertColumn(column, FromUtf8(titles[column]), wxLIST_FORMAT_LEFT, width);
     }
     SetImageList(frame.GetListImages(), wxIMAGE_LIST_SMALL);
 }
@@ -71,15 +71,15 @@ wxString CSearchResultsCtrl::OnGetItemText(long item, long column) const {
         std::vector<std::string> row;
         doc.GetListRow(index, row);
         // The row holds date, sender, subject; the columns are subject, sender, date.
-        cells[2] = wxString(cp932::ToWide(row[0]));
+        cells[2] = FromCp932(row[0]);
         // The decoded view's lists show decoded senders and subjects, and so do the rows.
         if (decoded) {
             DecodeListFields(doc, index, row);
-            cells[0] = wxString::FromUTF8(row[2]);
-            cells[1] = wxString::FromUTF8(row[1]);
+            cells[0] = FromUtf8(row[2]);
+            cells[1] = FromUtf8(row[1]);
         } else {
-            cells[0] = wxString(cp932::ToWide(row[2]));
-            cells[1] = wxString(cp932::ToWide(row[1]));
+            cells[0] = FromCp932(row[2]);
+            cells[1] = FromCp932(row[1]);
         }
     }
     return cells[static_cast<std::size_t>(column)];

@@ -1,4 +1,5 @@
 #include "gui/platform/CommonDialogs.h"
+#include "gui/platform/WxText.h"
 
 #include <wx/colordlg.h>
 #include <wx/dirdlg.h>
@@ -12,12 +13,12 @@ namespace ek {
 
 std::optional<std::string> CommonDialogsUi::ChooseFolder(wxWindow* parent,
                                                          const std::string& initial) {
-    wxDirDialog dialog(parent, wxString::FromUTF8("保存先のフォルダ"), wxString::FromUTF8(initial),
+    wxDirDialog dialog(parent, FromUtf8("保存先のフォルダ"), FromUtf8(initial),
                        wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK) {
         return std::nullopt;
     }
-    return std::string(dialog.GetPath().utf8_str());
+    return ToUtf8(dialog.GetPath());
 }
 
 namespace {
@@ -31,7 +32,7 @@ void TakeChosenSize([[maybe_unused]] wxFontDialog& dialog, [[maybe_unused]] wxFo
     if (description == nullptr) {
         return;
     }
-    const wxFont chosen(wxString::FromUTF8(description));
+    const wxFont chosen(FromUtf8(description));
     g_free(description);
     if (chosen.IsOk() && chosen.GetFractionalPointSize() > 0) {
         font.SetFractionalPointSize(chosen.GetFractionalPointSize());

@@ -2,6 +2,7 @@
 
 #include <wx/msgdlg.h>
 
+#include "gui/platform/WxText.h"
 #include "shell/Strings.h"
 
 namespace ek {
@@ -24,8 +25,7 @@ class WxMessageBoxUi : public MessageBoxUi {
                 style |= wxICON_INFORMATION;
                 break;
         }
-        wxMessageDialog dialog(parent, wxString::FromUTF8(text), wxString::FromUTF8(caption),
-                               style);
+        wxMessageDialog dialog(parent, FromUtf8(text), FromUtf8(caption), style);
         dialog.ShowModal();
     }
 };

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 
+#include "gui/platform/WxText.h"
 #include "shell/FontFallback.h"
 
 #ifdef __WXGTK__
@@ -78,7 +79,7 @@ std::string ResolveFaceName(const std::string& face) {
         return found->second;
     }
     std::string choice = ChooseInstalledFace(face, [](const std::string& name) {
-        return wxFontEnumerator::IsValidFacename(wxString::FromUTF8(name));
+        return wxFontEnumerator::IsValidFacename(FromUtf8(name));
     });
     resolved.emplace(face, choice);
     return choice;
@@ -86,7 +87,7 @@ std::string ResolveFaceName(const std::string& face) {
 
 wxFont MakePointFont(int tenths, const std::string& face) {
     wxFontInfo info(tenths / 10.0);
-    info.FaceName(wxString::FromUTF8(ResolveFaceName(face)));
+    info.FaceName(FromUtf8(ResolveFaceName(face)));
     return wxFont(info);
 }
 

@@ -5,8 +5,6 @@
 #include <wx/mstream.h>
 
 #include <cerrno>
-#include <charconv>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -20,19 +18,11 @@
 #endif
 
 #include "core/platform/ProfileFile.h"
+#include "gui/platform/WxText.h"
 
 namespace ek {
 
 namespace {
-
-wxString ToWx(const std::string& utf8) {
-    return wxString::FromUTF8(utf8.data(), utf8.size());
-}
-
-std::string FromWx(const wxString& text) {
-    wxScopedCharBuffer utf8 = text.utf8_str();
-    return std::string(utf8.data(), utf8.length());
-}
 
 // "/Section/Level/key": both "\" and "/" separate the levels of a section.
 wxString EntryPath(const std::string& section, const std::string& key) {
@@ -42,7 +32,7 @@ wxString EntryPath(const std::string& section, const std::string& key) {
     }
     path += '/';
     path += key;
-    return ToWx(path);
+    return FromUtf8(path);
 }
 
 // The lines wxFileConfig can take: blank lines, comments, "[group]" and "key=value"
@@ -76,30 +66,13 @@ std::string KeepParsableLines(const std::string& bytes) {
         }
         // A line that is not UTF-8 would make wxFileConfig drop the whole file, and
         // closing would then write the defaults over the user's settings.
-        bool utf8 = line.empty() || !wxString::FromUTF8(line.data(), line.size()).empty();
+        bool utf8 = line.empty() || !FromUtf8(line).empty();
         if (keep && utf8 && line.find('\0') == std::string::npos) {
             kept += line;
             kept += '\n';
         }
     }
     return kept;
-}
-
-// Optional sign and decimal digits, nothing else, within int range.
-bool ParseDecimalInt(const std::string& text, int& value) {
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    if (begin != end && *begin == '+') {
-        ++begin;
-        if (begin != end && *begin == '-') {
-            return false;
-        }
-    }
-    if (begin == end) {
-        return false;
-    }
-    auto [ptr, error] = std::from_chars(begin, end, value);
-    return error == std::errc() && ptr == end;
 }
 
 #ifndef __WXMSW__
@@ -176,12 +149,12 @@ std::string WxProfileStore::GetProfileString(const std::string& section, const s
     if (!m_config->Read(EntryPath(section, key), &value)) {
         return defaultValue;
     }
-    return FromWx(value);
+    return ToUtf8(value);
 }
 
 bool WxProfileStore::WriteProfileString(const std::string& section, const std::string& key,
                                         const std::string& value) {
-    wxString text = ToWx(value);
+    wxString text = FromUtf8(value);
     if (text.empty() && !value.empty()) {
         return false;
     }
@@ -191,9 +164,7 @@ bool WxProfileStore::WriteProfileString(const std::string& section, const std::s
 
 int WxProfileStore::GetProfileInt(const std::string& section, const std::string& key,
                                   int defaultValue) const {
-    int value = 0;
-    std::string text = GetProfileString(section, key, {});
-    return ParseDecimalInt(text, value) ? value : defaultValue;
+    return ParseProfileInt(GetProfileString(section, key, {})).value_or(defaultValue);
 }
 
 bool WxProfileStore::WriteProfileInt(const std::string& section, const std::string& key,

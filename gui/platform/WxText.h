@@ -7,10 +7,17 @@
 #include <string>
 #include <string_view>
 
+#include "core/platform/Cp932Decode.h"
+
 namespace ek {
 
 inline wxString FromUtf8(std::string_view utf8) {
     return wxString::FromUTF8(utf8.data(), utf8.size());
+}
+
+// CP932 bytes as the text they stand for.
+inline wxString FromCp932(std::string_view cp932) {
+    return wxString(cp932::ToWide(cp932));
 }
 
 inline std::string ToUtf8(const wxString& text) {

@@ -3,16 +3,13 @@
 #include <map>
 #include <utility>
 
+#include "gui/platform/WxText.h"
 #include "shell/Resource.h"
 #include "shell/Strings.h"
 
 namespace ek {
 
 namespace {
-
-wxString U(const char* utf8) {
-    return wxString::FromUTF8(utf8);
-}
 
 // "prompt\ntool tip" for each command, as the string table holds them.
 const std::map<int, const char*>& CommandStrings() {
@@ -64,7 +61,7 @@ std::pair<std::string, std::string> SplitCommandString(int id) {
 }
 
 void Append(wxMenu* menu, int id, const char* text, wxItemKind kind = wxITEM_NORMAL) {
-    menu->Append(WxId(id), U(text), wxString::FromUTF8(CommandPrompt(id)), kind);
+    menu->Append(WxId(id), FromUtf8(text), FromUtf8(CommandPrompt(id)), kind);
 }
 
 }  // namespace
@@ -110,11 +107,11 @@ wxMenuBar* CreateMainMenuBar() {
     Append(help, ID_APP_ABOUT, "EKView のﾊﾞｰｼﾞｮﾝ情報(&A)...");
 
     auto* bar = new wxMenuBar;
-    bar->Append(file, U("ﾌｧｲﾙ(&F)"));
-    bar->Append(edit, U("編集(&E)"));
-    bar->Append(view, U("表示(&V)"));
-    bar->Append(mail, U("メール(&M)"));
-    bar->Append(help, U("ﾍﾙﾌﾟ(&H)"));
+    bar->Append(file, FromUtf8("ﾌｧｲﾙ(&F)"));
+    bar->Append(edit, FromUtf8("編集(&E)"));
+    bar->Append(view, FromUtf8("表示(&V)"));
+    bar->Append(mail, FromUtf8("メール(&M)"));
+    bar->Append(help, FromUtf8("ﾍﾙﾌﾟ(&H)"));
     return bar;
 }
 

@@ -14,6 +14,7 @@
 #include "core/views/FindText.h"
 #include "core/views/RenderMessage.h"
 #include "gui/platform/CommonDialogs.h"
+#include "gui/platform/WxColour.h"
 #include "gui/platform/WxFonts.h"
 #include "gui/platform/WxText.h"
 #include "gui/res/Menus.h"
@@ -29,10 +30,6 @@ namespace ek {
 namespace {
 
 constexpr const char* kFormattingMail = "メール整形中...";
-
-wxColour ToColour(settings::ColorRef color) {
-    return wxColour(settings::RedOf(color), settings::GreenOf(color), settings::BlueOf(color));
-}
 
 ReadingKey ToReadingKey(int keyCode) {
     switch (keyCode) {

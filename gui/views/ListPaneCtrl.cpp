@@ -4,6 +4,7 @@
 
 #include "gui/platform/CommonDialogs.h"
 #include "gui/platform/WxFonts.h"
+#include "gui/platform/WxText.h"
 #include "shell/DocManager.h"
 #include "shell/PaneHost.h"
 #include "shell/Resource.h"
@@ -43,9 +44,9 @@ void CListPaneCtrl::PrepareColumns() {
     }
     settings::ColumnWidths widths =
         settings::LoadColumnWidths(m_host.GetProfile(), m_columnSetting);
-    InsertColumn(0, wxString::FromUTF8(str::kColumnSubject), wxLIST_FORMAT_LEFT, widths[0]);
-    InsertColumn(1, wxString::FromUTF8(str::kColumnSender), wxLIST_FORMAT_LEFT, widths[1]);
-    InsertColumn(2, wxString::FromUTF8(str::kColumnDate), wxLIST_FORMAT_LEFT, widths[2]);
+    InsertColumn(0, FromUtf8(str::kColumnSubject), wxLIST_FORMAT_LEFT, widths[0]);
+    InsertColumn(1, FromUtf8(str::kColumnSender), wxLIST_FORMAT_LEFT, widths[1]);
+    InsertColumn(2, FromUtf8(str::kColumnDate), wxLIST_FORMAT_LEFT, widths[2]);
     m_bColumnsCreated = true;
 }
 
@@ -159,8 +160,7 @@ void CListPaneCtrl::OnFont() {
         return;
     }
     m_nFontSize = static_cast<int>(std::lround(chosen->GetFractionalPointSize() * 10));
-    // utf8_str() of a temporary string points into that string: take a copy.
-    m_strFaceName = chosen->GetFaceName().utf8_string();
+    m_strFaceName = ToUtf8(chosen->GetFaceName());
     // Weight and style last for this run only: the profile keeps size and face.
     m_font = *chosen;
     SetFont(m_font);

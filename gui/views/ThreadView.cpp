@@ -1,7 +1,7 @@
 #include "gui/views/ThreadView.h"
 
-#include "core/platform/Cp932Decode.h"
 #include "core/platform/ProgressDlg.h"
+#include "gui/platform/WxText.h"
 #include "shell/DecodedView.h"
 #include "shell/DocManager.h"
 #include "shell/PaneHost.h"
@@ -11,10 +11,6 @@ namespace ek {
 namespace {
 
 constexpr const char* kThreadBuilding = "コメントツリー作成中...";
-
-wxString Decode(const std::string& cp932) {
-    return wxString(cp932::ToWide(cp932));
-}
 
 }  // namespace
 
@@ -65,12 +61,12 @@ void CEKThreadView::MakeRow(long row, RowText& out) const {
     const ThreadRow& thread = m_rows[static_cast<std::size_t>(row)];
     std::vector<std::string> fields;
     if (Doc().GetListRow(thread.index, fields) && fields.size() >= 3) {
-        out.text = {Decode(ThreadPrefix(thread.depth) + fields[2]), Decode(fields[1]),
-                    Decode(fields[0])};
+        out.text = {FromCp932(ThreadPrefix(thread.depth) + fields[2]), FromCp932(fields[1]),
+                    FromCp932(fields[0])};
         if (Host().IsDecodedView()) {
             DecodeListFields(Doc(), thread.index, fields);
-            out.text[0] = Decode(ThreadPrefix(thread.depth)) + wxString::FromUTF8(fields[2]);
-            out.text[1] = wxString::FromUTF8(fields[1]);
+            out.text[0] = FromCp932(ThreadPrefix(thread.depth)) + FromUtf8(fields[2]);
+            out.text[1] = FromUtf8(fields[1]);
         }
     }
     out.image = thread.hasParts != 0 ? 0 : 1;

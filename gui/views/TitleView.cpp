@@ -1,22 +1,15 @@
 #include "gui/views/TitleView.h"
 
-#include "core/platform/Cp932Decode.h"
+#include "core/document/ReadResult.h"
 #include "core/platform/ProgressDlg.h"
 #include "gui/platform/MessageBox.h"
+#include "gui/platform/WxText.h"
 #include "shell/DecodedView.h"
 #include "shell/DocManager.h"
 #include "shell/PaneHost.h"
 #include "shell/Strings.h"
 
 namespace ek {
-
-namespace {
-
-wxString Decode(const std::string& cp932) {
-    return wxString(cp932::ToWide(cp932));
-}
-
-}  // namespace
 
 CEKTitleView::CEKTitleView(PaneHost& host, wxWindow* parent)
     : CListPaneCtrl(host, parent, settings::kTFont, settings::kLVH) {}
@@ -39,7 +32,7 @@ void CEKTitleView::OnInitialUpdate() {
             // The messages read before the error stay and are listed.
             AfxMessageBox(host.GetMessageBoxParent(), read.reason, MessageIcon::Stop);
         } else if (!read) {
-            AfxMessageBox(host.GetMessageBoxParent(), str::kNotMailFile, MessageIcon::Stop);
+            AfxMessageBox(host.GetMessageBoxParent(), kNotMailFile, MessageIcon::Stop);
             return;
         }
     }
@@ -78,11 +71,11 @@ void CEKTitleView::MakeRow(long row, RowText& out) const {
     const int index = static_cast<int>(row);
     std::vector<std::string> fields;
     if (doc.GetListRow(index, fields) && fields.size() >= 3) {
-        out.text = {Decode(fields[2]), Decode(fields[1]), Decode(fields[0])};
+        out.text = {FromCp932(fields[2]), FromCp932(fields[1]), FromCp932(fields[0])};
         if (Host().IsDecodedView()) {
             DecodeListFields(doc, index, fields);
-            out.text[0] = wxString::FromUTF8(fields[2]);
-            out.text[1] = wxString::FromUTF8(fields[1]);
+            out.text[0] = FromUtf8(fields[2]);
+            out.text[1] = FromUtf8(fields[1]);
         }
     }
     out.image = doc.IsMultipart(index) ? 0 : 1;

@@ -34,7 +34,7 @@ TEST(ProfileFile, ReadsGroupsKeysAndEscapes) {
     EXPECT_EQ(profile.GetProfileString("Settings", "CFont", ""), "200:ＭＳ 明朝");
     EXPECT_EQ(profile.GetProfileString("Settings", "Quote", ""), "> ");
     EXPECT_EQ(profile.GetProfileString("Settings", "Escaped", ""), "a\tb\\c\nd");
-    EXPECT_EQ(profile.GetProfileString("Settings", "Spaced", ""), "value");
+    EXPECT_EQ(profile.GetProfileString("Settings", "Spaced", ""), "value  ");
     EXPECT_EQ(profile.GetProfileInt("Settings", "QuoteClr", 0), 8421504);
     EXPECT_EQ(profile.GetProfileInt("Settings", "Plus", 0), 7);
     EXPECT_EQ(profile.GetProfileInt("Settings", "Junk", 5), 5);

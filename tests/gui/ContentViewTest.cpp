@@ -9,6 +9,7 @@
 #include "core/platform/Cp932Encode.h"
 #include "core/platform/ProgressDlg.h"
 #include "gui/platform/CommonDialogs.h"
+#include "gui/platform/WxColour.h"
 #include "gui/platform/WxProfileStore.h"
 #include "gui/views/ContentView.h"
 #include "shell/Resource.h"
@@ -20,10 +21,7 @@ constexpr settings::ColorRef kUrlColour = settings::MakeColor(200, 0, 0);
 constexpr settings::ColorRef kMailColour = settings::MakeColor(0, 150, 0);
 constexpr settings::ColorRef kQuoteColour = settings::MakeColor(0, 0, 220);
 
-wxColour ToColour(settings::ColorRef color) {
-    return wxColour(settings::RedOf(color), settings::GreenOf(color), settings::BlueOf(color));
-}
-
+// One message of a mailbox, written in UTF-8 and stored in CP932; `minute` orders it.
 std::string Message(int minute, const std::string& header, const std::string& body) {
     return MinuteMessage(minute, header, body);
 }

@@ -12,7 +12,7 @@
 #include <numeric>
 
 #include "GuiTestSupport.h"
-#include "core/platform/Cp932Decode.h"
+#include "gui/platform/WxText.h"
 #include "gui/views/ContentView.h"
 #include "gui/views/ThreadView.h"
 #include "gui/views/TitleView.h"
@@ -89,7 +89,7 @@ class NavigationRun : public ProgramRun {
             }
             header += line;
         }
-        return !header.empty() && Text().StartsWith(wxString(cp932::ToWide(header)));
+        return !header.empty() && Text().StartsWith(FromCp932(header));
     }
 
   private:

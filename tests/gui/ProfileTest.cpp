@@ -32,6 +32,16 @@ std::unique_ptr<ProfileStore> ReopenFileStore(std::unique_ptr<ProfileStore> stor
 
 INSTANTIATE_PROFILE_STORE_CONTRACT(WxFileConfig, FreshFileStore, ReopenFileStore);
 
+// The command-line tool reads what the viewer saved with ProfileFile, without wx.
+std::unique_ptr<ProfileStore> ReadSavedFileWithoutToolkit(std::unique_ptr<ProfileStore> store) {
+    auto& file = static_cast<WxProfileStore&>(*store);
+    EXPECT_TRUE(file.Flush());
+    return std::make_unique<ProfileFile>(ProfileFile::Load(file.GetPath()));
+}
+
+INSTANTIATE_PROFILE_STORE_CONTRACT(SavedByWxReadByProfileFile, FreshFileStore,
+                                   ReadSavedFileWithoutToolkit);
+
 TEST(WxProfileStoreTest, TheUserProfileLivesUnderXdgConfigHome) {
     const char* savedXdg = std::getenv("XDG_CONFIG_HOME");
     const char* savedHome = std::getenv("HOME");

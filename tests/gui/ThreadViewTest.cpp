@@ -3,19 +3,15 @@
 #include <cstdio>
 
 #include "GuiTestSupport.h"
-#include "core/platform/Cp932Decode.h"
 #include "gui/platform/CommonDialogs.h"
 #include "gui/platform/WxProfileStore.h"
+#include "gui/platform/WxText.h"
 #include "gui/views/ThreadView.h"
 #include "gui/views/TitleView.h"
 #include "shell/Resource.h"
 
 namespace ek::test {
 namespace {
-
-wxString Decode(const std::string& cp932) {
-    return wxString(cp932::ToWide(cp932));
-}
 
 constexpr long kSelectedFocused = wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED;
 
@@ -129,9 +125,9 @@ TEST_F(ThreadViewTest, ListsTheSampleInThreadOrderWithPrefixesAndPaperClips) {
         ASSERT_TRUE(doc.GetListRow(index, fields));
         int depth = depths[static_cast<std::size_t>(row)];
         wxString prefix = depth == 0 ? wxString() : wxString(' ', 2 * (depth - 1)) + L"\u2514";
-        EXPECT_EQ(list.GetItemText(row, 0), prefix + Decode(fields[2]));
-        EXPECT_EQ(list.GetItemText(row, 1), Decode(fields[1]));
-        EXPECT_EQ(list.GetItemText(row, 2), Decode(fields[0]));
+        EXPECT_EQ(list.GetItemText(row, 0), prefix + FromCp932(fields[2]));
+        EXPECT_EQ(list.GetItemText(row, 1), FromCp932(fields[1]));
+        EXPECT_EQ(list.GetItemText(row, 2), FromCp932(fields[0]));
         wxListItem item;
         item.SetId(row);
         item.SetMask(wxLIST_MASK_IMAGE);

@@ -2,16 +2,12 @@
 #include <wx/listctrl.h>
 
 #include "GuiTestSupport.h"
-#include "core/platform/Cp932Decode.h"
+#include "gui/platform/WxText.h"
 #include "gui/views/TitleView.h"
 #include "shell/Resource.h"
 
 namespace ek::test {
 namespace {
-
-wxString Decode(const std::string& cp932) {
-    return wxString(cp932::ToWide(cp932));
-}
 
 using TitleViewTest = ProgramTest;
 
@@ -41,9 +37,9 @@ TEST_F(TitleViewTest, OpeningTheSampleListsEveryMessageWithRowZeroCurrent) {
         SCOPED_TRACE(i);
         std::vector<std::string> row;
         ASSERT_TRUE(doc.GetListRow(i, row));
-        EXPECT_EQ(list.GetItemText(i, 0), Decode(row[2]));
-        EXPECT_EQ(list.GetItemText(i, 1), Decode(row[1]));
-        EXPECT_EQ(list.GetItemText(i, 2), Decode(row[0]));
+        EXPECT_EQ(list.GetItemText(i, 0), FromCp932(row[2]));
+        EXPECT_EQ(list.GetItemText(i, 1), FromCp932(row[1]));
+        EXPECT_EQ(list.GetItemText(i, 2), FromCp932(row[0]));
         wxListItem item;
         item.SetId(i);
         item.SetMask(wxLIST_MASK_IMAGE);

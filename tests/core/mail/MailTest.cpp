@@ -13,6 +13,7 @@
 #include "core/mail/MimeMessage.h"
 #include "core/mail/PartNames.h"
 #include "core/mail/SaveAttachment.h"
+#include "core/platform/Utf8.h"
 #include "tests/support/TestSupport.h"
 
 namespace ek::test {
@@ -82,7 +83,7 @@ TEST(CharsetRules, OutputIsAlwaysValidUtf8) {
     }
     for (const std::string& label : labels) {
         SCOPED_TRACE(label);
-        EXPECT_TRUE(IsValidUtf8(CharsetToUtf8(bytes, label)));
+        EXPECT_TRUE(ek::utf8::IsValid(CharsetToUtf8(bytes, label)));
     }
 }
 
@@ -247,9 +248,9 @@ TEST(DecodeMessage, BadInputDecodesAsFarAsItGoes) {
     for (const std::string& mime : cases) {
         SCOPED_TRACE(mime);
         DecodedMessage message = DecodeMessage(Stored(mime), 0);
-        EXPECT_TRUE(IsValidUtf8(message.body));
+        EXPECT_TRUE(ek::utf8::IsValid(message.body));
         for (const Attachment& attachment : message.attachments) {
-            EXPECT_TRUE(IsValidUtf8(attachment.filename));
+            EXPECT_TRUE(ek::utf8::IsValid(attachment.filename));
         }
     }
     EXPECT_EQ(DecodeMessage(Stored(cases[0]), 0).body.substr(0, 6), "日本");
@@ -369,7 +370,7 @@ TEST(DecodeMessage, FiftyNestedMultipartsAndEveryTruncatedPrefix) {
     const std::string whole = Stored(kMixed);
     for (std::size_t n = 0; n <= whole.size(); ++n) {
         DecodedMessage message = DecodeMessage(std::string_view(whole).substr(0, n), 0);
-        ASSERT_TRUE(IsValidUtf8(message.body)) << "prefix of " << n << " bytes";
+        ASSERT_TRUE(ek::utf8::IsValid(message.body)) << "prefix of " << n << " bytes";
     }
 }
 
@@ -398,7 +399,7 @@ TEST(DecodeMessage, LargeAttachmentAndTortureTest) {
     DecodedMessage tortured = DecodeMessage(Stored(lf), 0);
     EXPECT_EQ(tortured.status, DecodeStatus::Ok);
     EXPECT_GT(tortured.attachments.size(), 20u);
-    EXPECT_TRUE(IsValidUtf8(tortured.body));
+    EXPECT_TRUE(ek::utf8::IsValid(tortured.body));
 }
 
 TEST(HtmlText, ParagraphsBreaksLinksAndSkippedContent) {
@@ -443,7 +444,7 @@ TEST(SafeNames, LongNamesAreCutOnACharacterBoundaryKeepingTheExtension) {
     const std::string safe = SafeFileName(name + ".txt", "x");
     EXPECT_LE(safe.size(), kMaxFileNameBytes);
     EXPECT_TRUE(safe.ends_with("あ.txt"));
-    EXPECT_TRUE(IsValidUtf8(safe));
+    EXPECT_TRUE(ek::utf8::IsValid(safe));
     EXPECT_EQ(SafeFileName(std::string(1000, 'a'), "x").size(), kMaxFileNameBytes);
 }
 
