@@ -106,7 +106,7 @@ bool IsNoise(std::string_view decoded, std::string_view charset) {
     std::string label(TrimSpace(charset));
     std::erase(label, '"');
     if ((EqualsIgnoringAsciiCase(label, "utf-8") || EqualsIgnoringAsciiCase(label, "utf8")) &&
-        !IsValidUtf8(decoded)) {
+        !utf8::IsValid(decoded)) {
         return true;
     }
     return std::any_of(decoded.begin(), decoded.end(), [](char c) {

@@ -102,7 +102,7 @@ CEKContentView::CEKContentView(PaneHost& host, wxWindow* parent)
     UseFont();
     ApplyStyles();
     m_bAllHeaders = settings::Read(profile, settings::kHeader);
-    m_bDecode = settings::Read(profile, settings::kDecode);
+    m_bDecode = settings::Read(profile, settings::kDecode) != 0;
 
     Bind(wxEVT_SIZE, &CEKContentView::OnSize, this);
     m_wndText->Bind(wxEVT_KEY_DOWN, &CEKContentView::OnTextKeyDown, this);
@@ -250,7 +250,7 @@ void CEKContentView::ApplyStyles() {
 void CEKContentView::ShowMessage(int index) {
     CEKViewDoc& doc = Doc();
     RenderOptions options{m_bAllHeaders != 0, m_strQuote, {}};
-    if (m_bDecode != 0) {
+    if (m_bDecode) {
         options.decode = GetDecodedLines;
     }
     // Views of the document's lines, or of the decoded ones: no line is copied but
@@ -265,7 +265,7 @@ void CEKContentView::ShowMessage(int index) {
     const std::vector<std::string_view>& lines = message->lines;
     const std::size_t count = lines.size();
     CProgressDlg progress(doc.GetProgressUi());
-    if (m_bDecode == 0 && count > kProgressLines) {
+    if (!m_bDecode && count > kProgressLines) {
         progress.Create();
         progress.SetWindowText(kFormattingMail);
     }
@@ -474,11 +474,11 @@ void CEKContentView::SaveSettings() {
     ProfileStore& profile = m_host.GetProfile();
     settings::SaveFont(profile, settings::kCFont, {m_cf.yHeight, m_cf.szFaceName});
     settings::Write(profile, settings::kHeader, m_bAllHeaders);
-    settings::Write(profile, settings::kDecode, m_bDecode);
+    settings::Write(profile, settings::kDecode, m_bDecode ? 1 : 0);
 }
 
 void CEKContentView::SetDecoded(bool decoded) {
-    m_bDecode = decoded ? 1 : 0;
+    m_bDecode = decoded;
     ShowMessage(Doc().m_nCurrent);
 }
 

@@ -49,7 +49,7 @@ class CEKContentView : public wxPanel, public CContentPane {
     void ShowMessage(int index) override;
     // Taken up at the next ShowMessage.
     void SetQuoteSettings(const QuoteSettings& settings) override;
-    bool IsDecoded() const override { return m_bDecode != 0; }
+    bool IsDecoded() const override { return m_bDecode; }
     // Re-shows the current message in the chosen view.
     void SetDecoded(bool decoded) override;
 
@@ -107,7 +107,7 @@ class CEKContentView : public wxPanel, public CContentPane {
     settings::ColorRef m_clrUrl = 0;
     std::string m_strQuote;  // UTF-8, as the profile holds it
     int m_bAllHeaders = 1;
-    int m_bDecode = 0;
+    bool m_bDecode = false;
     CharFormat m_cf;
     wxStyledTextCtrl* m_wndText = nullptr;
 

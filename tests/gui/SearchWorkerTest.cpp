@@ -116,7 +116,7 @@ TEST_F(SearchWorkers, ClosingTheWindowStopsItsSearchAndOpeningRunsItAgain) {
     ASSERT_TRUE(Dlg().Run().Running());
     Dlg().Close();
     RunPending();
-    EXPECT_FALSE(Dlg().IsShownResults());
+    EXPECT_FALSE(Dlg().IsShown());
     EXPECT_FALSE(Dlg().Run().Running());
     EXPECT_FALSE(Dlg().Run().Finished());
     EXPECT_TRUE(ShownResults().empty());

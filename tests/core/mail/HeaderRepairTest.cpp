@@ -9,6 +9,7 @@
 #include "core/mail/HeaderDecode.h"
 #include "core/mail/HeaderRepair.h"
 #include "core/mail/MimeMessage.h"
+#include "core/platform/Utf8.h"
 #include "tests/support/TestSupport.h"
 
 namespace ek::test {
@@ -125,7 +126,7 @@ TEST_P(HeaderRepair, EveryPrefixDecodes) {
     for (std::size_t n = 0; n <= whole.size(); ++n) {
         const std::string_view prefix = std::string_view(whole).substr(0, n);
         const DecodedMessage message = DecodeMessage(prefix, 0);
-        ASSERT_TRUE(IsValidUtf8(message.body)) << "prefix of " << n << " bytes";
+        ASSERT_TRUE(utf8::IsValid(message.body)) << "prefix of " << n << " bytes";
         std::string storage;
         const std::string_view mime = WithoutEnvelope(prefix);
         ASSERT_LE(ReaderHeader(mime, storage).size(), mime.size() + 8) << n;
