@@ -17,6 +17,10 @@ namespace ek::test {
 // A message-start pair with a valid date.
 inline const std::string kStart = "From - Sun Jan 02 15:04:05 2000";
 inline const std::string kStatus = "X-EKMail-Status: 0001";
+// A stored message: the start pair, then `mime` as given (its lines ending in LF).
+inline std::string Stored(const std::string& mime) {
+    return kStart + "\n" + kStatus + "\n" + mime;
+}
 
 // Joins lines, each followed by `eol`.
 std::string Lines(std::initializer_list<std::string> lines, const std::string& eol = "\n");

@@ -21,10 +21,6 @@ namespace {
 
 using namespace ek::mail;
 
-std::string Stored(const std::string& mime) {
-    return kStart + "\n" + kStatus + "\n" + mime;
-}
-
 struct ScanCase {
     const char* name;
     std::string mime;

@@ -20,10 +20,6 @@ namespace {
 using namespace ek::mail;
 using search::SearchField;
 
-std::string Stored(const std::string& mime) {
-    return kStart + "\n" + kStatus + "\n" + mime;
-}
-
 std::string Base64(std::string_view bytes) {
     static constexpr char kDigits[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";

@@ -17,10 +17,6 @@ namespace {
 
 using namespace ek::mail;
 
-std::string Stored(const std::string& mime) {
-    return kStart + "\n" + kStatus + "\n" + mime;
-}
-
 std::string WithCrLf(const std::string& text) {
     std::string out;
     for (char c : text) {

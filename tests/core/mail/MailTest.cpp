@@ -21,11 +21,6 @@ namespace {
 
 using namespace ek::mail;
 
-// A stored message: the start pair, then `mime` with every line ending in LF.
-std::string Stored(const std::string& mime) {
-    return kStart + "\n" + kStatus + "\n" + mime;
-}
-
 struct CharsetCase {
     std::string bytes;
     std::string label;
