@@ -22,6 +22,21 @@ void AppendWide(std::wstring& text, char32_t cp) {
     text += static_cast<wchar_t>(cp);
 }
 
+// Byte-position runs moved to character positions of the shown text. A span that
+// starts on the second byte of a character takes the whole character; one that ends
+// inside a character stops before it.
+void AppendRunsAtCharacters(std::vector<StyleRun>& out, const std::vector<StyleRun>& runs,
+                            const std::vector<std::size_t>& charPos) {
+    out.reserve(out.size() + runs.size());
+    for (StyleRun mapped : runs) {
+        mapped.start = charPos[mapped.start];
+        mapped.end = charPos[mapped.end];
+        if (mapped.start < mapped.end) {
+            out.push_back(mapped);
+        }
+    }
+}
+
 }  // namespace
 
 std::size_t DecodeUtf8At(std::string_view bytes, std::size_t pos, char32_t& cp) {
@@ -49,16 +64,11 @@ ContentDisplay PrepareDecodedContentDisplay(const std::vector<std::string>& line
         pos += length;
     }
     charPos[joined.size()] = display.text.size();
-    std::vector<StyleRun> runs = ResolveStyleRuns(
-        BuildHighlightSteps(lines, lastLineIsNote, quoteMarks, TextCoding::Utf8), joined.size());
-    for (const StyleRun& run : runs) {
-        StyleRun mapped = run;
-        mapped.start = charPos[run.start];
-        mapped.end = charPos[run.end];
-        if (mapped.start < mapped.end) {
-            display.runs.push_back(mapped);
-        }
-    }
+    AppendRunsAtCharacters(
+        display.runs,
+        ResolveStyleRuns(BuildHighlightSteps(lines, lastLineIsNote, quoteMarks, TextCoding::Utf8),
+                         joined.size()),
+        charPos);
     return display;
 }
 
@@ -71,19 +81,10 @@ ContentDisplay PrepareContentDisplay(const std::vector<std::string>& lines, std:
     ContentDisplay display;
     display.text = std::move(decoded.text);
     const std::vector<std::size_t>& charPos = decoded.charPos;
-    std::vector<StyleRun> runs =
-        ResolveStyleRuns(BuildHighlightSteps(lines, lastLineIsNote, quoteMarks), joined.size());
-    display.runs.reserve(runs.size());
-    for (const StyleRun& run : runs) {
-        // A span that starts on the second byte of a character takes the whole
-        // character; one that ends inside a character stops before it.
-        StyleRun mapped = run;
-        mapped.start = charPos[run.start];
-        mapped.end = charPos[run.end];
-        if (mapped.start < mapped.end) {
-            display.runs.push_back(mapped);
-        }
-    }
+    AppendRunsAtCharacters(
+        display.runs,
+        ResolveStyleRuns(BuildHighlightSteps(lines, lastLineIsNote, quoteMarks), joined.size()),
+        charPos);
     return display;
 }
 
