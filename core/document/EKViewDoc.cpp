@@ -149,6 +149,11 @@ std::string CEKViewDoc::GetHeaderValue(int index, std::string_view prefix) const
     return std::string(HeaderView(index, prefix));
 }
 
+bool CEKViewDoc::HasMboxFromLines(int index) const {
+    return index >= 0 && index < GetMessageCount() &&
+           m_messages[static_cast<std::size_t>(index)].fromLines;
+}
+
 std::string_view CEKViewDoc::HeaderView(int index, std::string_view prefix) const {
     if (index < 0 || index >= GetMessageCount()) {
         return {};

@@ -46,6 +46,9 @@ class CEKViewDoc {
 
     // The stored lines of message `index` (each with its LF); empty outside the list.
     LineRange MessageLines(int index) const;
+    // Whether a line after message `index`'s start line matches ^>*From (noted while
+    // reading; false outside the list).
+    bool HasMboxFromLines(int index) const;
 
     // --- Header fields and dates ---
     std::string GetHeaderValue(int index, std::string_view prefix) const;

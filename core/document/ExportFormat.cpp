@@ -1,8 +1,12 @@
 // The exported bytes of one message: the mboxrd form with its "From " line, and the
 // .eml form with CR LF line ends.
+#include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <functional>
 
+#include "core/document/ByteScan.h"
 #include "core/document/EKViewDoc.h"
 #include "core/document/Export.h"
 #include "core/document/TextRules.h"
@@ -19,7 +23,6 @@ constexpr std::string_view kEpochDate = "Thu Jan 01 00:00:00 1970";
 constexpr std::size_t kStartPrefixLength = 7;  // "From - "
 constexpr std::size_t kMboxDateLength = kEpochDate.size();
 constexpr std::string_view kFromPrefix = "From MAILER-DAEMON ";
-constexpr std::string_view kFrom = "From ";
 
 struct CivilTime {
     int year = 0;
@@ -153,6 +156,27 @@ std::string_view LinesAfterStart(const CEKViewDoc& doc, int index) {
     return lf == std::string_view::npos ? std::string_view() : text.substr(lf + 1);
 }
 
+// Calls `onLine` with the offset of each line matching ^>*From, in order. Only line
+// starts whose first byte is '>' or 'F' are looked at, found 64 bytes at a time, so
+// Shift-JIS text, where 0x46 is a common second byte, costs no more than ASCII.
+// The reader notes which messages hold such lines; only those are searched.
+template <typename OnLine>
+void ForEachFromLine(std::string_view lines, OnLine onLine) {
+    std::uint64_t startCarry = 1;  // the first line starts at offset 0
+    for (std::size_t window = 0; window < lines.size(); window += kScanWidth) {
+        const std::size_t count = std::min(kScanWidth, lines.size() - window);
+        const ByteMatches<3> masks = MatchBytes<'\n', 'F', '>'>(lines.data() + window, count);
+        const std::uint64_t starts = (masks[0] << 1) | startCarry;
+        startCarry = masks[0] >> 63;
+        for (std::uint64_t hits = starts & (masks[1] | masks[2]); hits != 0; hits &= hits - 1) {
+            const std::size_t at = window + static_cast<std::size_t>(std::countr_zero(hits));
+            if (IsMboxFromLine(lines.substr(at))) {
+                onLine(at);
+            }
+        }
+    }
+}
+
 }  // namespace
 
 void MboxDate(const CEKViewDoc& doc, int index, char* out) {
@@ -187,20 +211,14 @@ void ForEachMboxPiece(const CEKViewDoc& doc, int index,
     fromLine[sizeof fromLine - 1] = '\n';
     piece(std::string_view(fromLine, sizeof fromLine));
     // Lines are passed on in whole runs; only a line matching ^>*From breaks a run.
-    // Such lines are found from their "From ", far rarer than line ends.
     std::string_view lines = LinesAfterStart(doc, index);
     std::size_t runStart = 0;
-    for (std::size_t at = lines.find(kFrom); at != std::string_view::npos;
-         at = lines.find(kFrom, at + kFrom.size())) {
-        std::size_t lineStart = at;
-        while (lineStart > 0 && lines[lineStart - 1] == '>') {
-            --lineStart;
-        }
-        if (lineStart == 0 || lines[lineStart - 1] == '\n') {
+    if (doc.HasMboxFromLines(index)) {
+        ForEachFromLine(lines, [&](std::size_t lineStart) {
             piece(lines.substr(runStart, lineStart - runStart));
             piece(">");
             runStart = lineStart;
-        }
+        });
     }
     piece(lines.substr(runStart));
     piece("\n");

@@ -141,8 +141,10 @@ class Reader {
     void Append(const Line& line) {
         const std::size_t length = line.end - line.start;
         if (length != 0 && line.start == m_runEnd && line.next == line.end + 1) {
-            const int slot = kPrefixSlotOf[static_cast<unsigned char>(m_data[line.start])];
-            if (slot < 0 || m_firstLine[static_cast<std::size_t>(slot)] != kPrefixAbsent) {
+            const char first = m_data[line.start];
+            const int slot = kPrefixSlotOf[static_cast<unsigned char>(first)];
+            if ((slot < 0 || m_firstLine[static_cast<std::size_t>(slot)] != kPrefixAbsent) &&
+                first != '>' && first != 'F') {
                 m_runEnd = line.next;
                 m_writePos += length + 1;
                 return;
@@ -181,6 +183,7 @@ class Reader {
     std::size_t m_messageStart = 0;
     std::array<std::uint32_t, kIndexedPrefixes.size()> m_firstLine{};
     std::uint32_t m_headerEnd = kPrefixAbsent;
+    bool m_fromLines = false;
 };
 
 bool Reader::ReadMore(ReadResult& error) {
@@ -254,6 +257,10 @@ bool Reader::NextLineAfterWindow(Line& line, ReadResult& error) {
 void Reader::AppendLine(const Line& line) {
     char* base = m_data;
     std::size_t length = line.end - line.start;
+    if (!m_fromLines && length != 0 && (base[line.start] == '>' || base[line.start] == 'F') &&
+        IsMboxFromLine(std::string_view(base + line.start, length))) {
+        m_fromLines = true;
+    }
     if (length == 0) {
         if (m_headerEnd == kPrefixAbsent) {
             std::size_t at = m_writePos - m_messageStart;
@@ -295,7 +302,8 @@ void Reader::FlushRun() {
 }
 
 void Reader::FinishMessage(MailboxText& out) {
-    out.messages.push_back({m_messageStart, m_writePos - m_messageStart, m_firstLine, m_headerEnd});
+    out.messages.push_back(
+        {m_messageStart, m_writePos - m_messageStart, m_firstLine, m_headerEnd, m_fromLines});
 }
 
 ReadResult Reader::Run(MailboxText& out) {
@@ -316,8 +324,9 @@ ReadResult Reader::Run(MailboxText& out) {
                 }
                 break;
             }
-            std::string_view yText(m_data + y.start, y.end - y.start);
-            if (CEKViewDoc::IsStatusLine(yText)) {
+            const bool opens =
+                CEKViewDoc::IsStatusLine(std::string_view(m_data + y.start, y.end - y.start));
+            if (opens) {
                 if (m_haveMessage) {
                     FinishMessage(out);
                 }
@@ -332,6 +341,10 @@ ReadResult Reader::Run(MailboxText& out) {
             }
             if (m_haveMessage) {
                 Append(x);
+                if (opens) {
+                    // The message's own start line is not one of its lines to quote.
+                    m_fromLines = false;
+                }
                 Append(y);
             }
             std::uint64_t percent = std::min<std::uint64_t>(

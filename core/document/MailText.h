@@ -30,7 +30,16 @@ struct MessageSpan {
     // The offset of the first empty line, which ends the header (or one of the two
     // marks above).
     std::uint32_t headerEnd = 0;
+    // Some line after the message-start line matches ^>*From (the lines an mbox file
+    // must quote), noted while reading so that an export need not search the text.
+    bool fromLines = false;
 };
+
+// True for a line that an mbox file must quote: ^>*From followed by a blank.
+constexpr bool IsMboxFromLine(std::string_view line) {
+    const std::size_t marks = line.find_first_not_of('>');
+    return marks != std::string_view::npos && line.substr(marks, 5) == "From ";
+}
 
 // The lines of a message, each a view of its text and its final LF.
 class LineRange {

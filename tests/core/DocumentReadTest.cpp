@@ -31,14 +31,19 @@ namespace {
 
 using Messages = ReferenceMessages;
 
+// The lines of each message; checks on the way that the reader's note of lines an
+// mbox must quote agrees with the lines themselves.
 Messages Collect(const MailboxText& mailbox) {
     Messages messages;
     for (const MessageSpan& span : mailbox.messages) {
         messages.emplace_back();
+        bool fromLines = false;
         for (std::string_view line :
              LineRange(std::string_view(mailbox.text.get() + span.offset, span.length))) {
+            fromLines = fromLines || (!messages.back().empty() && IsMboxFromLine(line));
             messages.back().emplace_back(line);
         }
+        EXPECT_EQ(span.fromLines, fromLines) << "message " << messages.size() - 1;
     }
     return messages;
 }
@@ -207,9 +212,10 @@ TEST(Reading, MatchesThePlainRulesOnEveryPrefixAndChunking) {
 }
 
 TEST(Reading, MatchesThePlainRulesOnRandomMailboxes) {
-    const std::vector<std::string> pieces = {S,      T,      "Date: Sun, 2 Jan 2000 15:04:05",
-                                             "",     "x",    "\r",
-                                             "\x1a", "\x82", "From - Sun Jan  2 1"};
+    const std::vector<std::string> pieces = {S,          T,       "Date: Sun, 2 Jan 2000 15:04:05",
+                                             "",         "x",     "\r",
+                                             "\x1a",     "\x82",  "From - Sun Jan  2 1",
+                                             ">>From x", "From ", "From: a"};
     std::mt19937 random(7);
     for (int round = 0; round < 300; ++round) {
         std::string bytes;

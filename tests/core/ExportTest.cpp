@@ -4,8 +4,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <sstream>
 
 #include "core/document/Export.h"
+#include "tests/support/HexBytes.h"
 #include "tests/support/TestSupport.h"
 
 namespace ek::test {
@@ -85,6 +88,40 @@ TEST(MboxMessage, QuotesEveryFromLineByOneMoreMarkAndKeepsAllOtherBytes) {
                   "\nSubject: \x93\xfa\x96\x7b\n\n>From me\n>>From you\n>>>From them\nFrom\n"
                   "From:\n From x\nFromage\n>> From\n" +
                   nul + "\n>From \n\n");
+}
+
+// The quoting looks at line starts 64 bytes at a time: random bodies whose "From "
+// lines, runs of '>' and Shift-JIS bytes with 0x46 ('F') fall across every window
+// edge, checked against quoting line by line.
+TEST(MboxMessage, QuotingAgreesWithALineByLineRuleAcrossWindowEdges) {
+    const std::vector<std::string> pieces = {"From ",    ">",        ">>",   "F",  "From", "x", " ",
+                                             "\x82\x46", "\x8a\x46", "rom ", "\n", "\n",   "\n"};
+    std::mt19937 random(11);
+    for (int round = 0; round < 400; ++round) {
+        std::string body;
+        const std::size_t length = 1 + random() % 300;
+        while (body.size() < length) {
+            body += pieces[random() % pieces.size()];
+        }
+        if (body.back() != '\n') {
+            body += '\n';
+        }
+        std::string expected =
+            "From MAILER-DAEMON Sun Jan 02 15:04:05 2000\n" + kStatus + "\nFrom: a\n";
+        std::istringstream lines(body);
+        for (std::string line; std::getline(lines, line);) {
+            const std::size_t marks = line.find_first_not_of('>');
+            const bool quoted = marks != std::string::npos && line.compare(marks, 5, "From ") == 0;
+            expected += (quoted ? ">" : "") + line + "\n";
+        }
+        expected += "\n";
+        CEKViewDoc doc;
+        // With "From: " found, lines beginning with 'F' take the reader's quick path.
+        const std::string bytes = kStart + "\n" + kStatus + "\nFrom: a\n" + body;
+        ASSERT_TRUE(ReadInto(doc, bytes));
+        ASSERT_EQ(doc.GetMessageCount(), 1) << HexBytes(bytes);
+        ASSERT_EQ(Mbox(doc, 0), expected) << HexBytes(bytes);
+    }
 }
 
 TEST(MboxMessage, AMessageOfOnlyItsStartPairOrWithoutABlankLine) {
