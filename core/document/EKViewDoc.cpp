@@ -1,6 +1,7 @@
 #include "core/document/EKViewDoc.h"
 
 #include <array>
+#include <cstdint>
 #include <utility>
 
 #include "core/document/TextRules.h"
@@ -82,8 +83,8 @@ ReadResult CEKViewDoc::ReadMailFile() {
             return {ReadStatus::OpenFailed, reason};
         }
         FileMapping mapping;
-        // One byte of slack: room for the LF after a last line without one.
-        if (m_mappedRead && file.Map(mapping, 1)) {
+        if (m_mappedRead && file.Size() <= SIZE_MAX / 2 &&
+            file.Map(mapping, MappedReadSlack(static_cast<std::size_t>(file.Size())))) {
             const std::size_t mapped = mapping.size();
             ReadResult result = ReadMappedMailbox(std::move(mapping), progress, mailbox);
             if (result.status == ReadStatus::Ok &&
@@ -186,14 +187,15 @@ void CEKViewDoc::PrefetchHeader(int index) const {
     if (index < 0 || index >= GetMessageCount()) {
         return;
     }
+#if defined(__GNUC__)
     const MessageSpan& span = m_messages[static_cast<std::size_t>(index)];
+    __builtin_prefetch(m_text.get() + span.offset);
     for (std::uint32_t at : span.firstLine) {
         if (at < kPrefixUnknown) {
-#if defined(__GNUC__)
             __builtin_prefetch(m_text.get() + span.offset + at);
-#endif
         }
     }
+#endif
 }
 
 // The row's strings keep their storage from one row to the next.

@@ -37,6 +37,8 @@ constexpr std::size_t kGatherPieces = 1024;
 // Room for the bytes that do not lie in the document (the "From " lines, quoting).
 constexpr std::size_t kArenaSize = std::size_t{64} << 10;
 constexpr int kTempNameTries = 16;
+// How many messages ahead their first lines are fetched into the cache while writing.
+constexpr std::size_t kPrefetchAhead = 8;
 
 #ifdef _WIN32
 // The C runtime's descriptors: binary, so that LF stays LF, and not inherited.
@@ -354,6 +356,9 @@ class Exporter {
             writer.Add(piece);
         };
         for (std::size_t i = 0; i < m_indexes.size(); ++i) {
+            if (i + kPrefetchAhead < m_indexes.size()) {
+                m_doc.PrefetchHeader(m_indexes[i + kPrefetchAhead]);
+            }
             writer.SetStable(m_doc.MessageLines(m_indexes[i]).text());
             ForEachMboxPiece(m_doc, m_indexes[i], add);
             if (!writer.ok()) {

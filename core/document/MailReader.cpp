@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 #include <system_error>
+#include <thread>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -99,22 +100,44 @@ class Block {
 // nothing at all, which is what lets a mapped file stay shared with the page cache.
 class Reader {
   public:
+    static constexpr std::size_t kNoSpare = static_cast<std::size_t>(-1);
+
     Reader(const ByteSource& source, std::uint64_t expectedSize, CProgressDlg& progress)
         : m_source(&source),
           m_expectedSize(std::max<std::uint64_t>(expectedSize, 1)),
           m_progress(progress),
           m_block(static_cast<std::size_t>(expectedSize) + kSlack),
-          m_data(m_block.data()) {}
-    // The whole input is there already; the byte after it is free.
-    Reader(FileMapping mapping, CProgressDlg& progress)
-        : m_expectedSize(std::max<std::uint64_t>(mapping.size(), 1)),
+          m_data(m_block.data()),
+          m_spareNext(kNoSpare),
+          m_spareEnd(0),
+          m_sparePopulated(0) {}
+    // The input [begin, end) of `data` is there already; the byte after it is free.
+    // Messages are compacted where they lie, so a stretch that begins with a message's
+    // start pair is read as the whole input would read it there.
+    // A message that changes is written to [spareBegin, spareEnd) of `data` when that
+    // range is given (it must hold end - begin + 1 bytes), else in place.
+    Reader(char* data, std::size_t begin, std::size_t end, std::uint64_t expectedSize,
+           CProgressDlg& progress, std::size_t spareBegin = kNoSpare, std::size_t spareEnd = 0)
+        : m_expectedSize(std::max<std::uint64_t>(expectedSize, 1)),
           m_progress(progress),
-          m_mapping(std::move(mapping)),
-          m_data(m_mapping.data()),
-          m_filled(m_mapping.size()),
+          m_data(data),
+          m_spareNext(spareBegin),
+          m_spareEnd(spareEnd),
+          m_sparePopulated(spareBegin),
+          m_filled(end),
+          m_parsePos(begin),
+          m_writePos(begin),
+          m_runStart(begin),
+          m_runEnd(begin),
+          m_window(begin),
+          m_windowEnd(begin),
           m_endOfInput(true) {}
 
+    // Fills the messages and the size; the text stays the caller's (see Release).
     ReadResult Run(MailboxText& out);
+    std::unique_ptr<char[]> Release() { return m_block.Release(); }
+    // The input ended at a text-end byte (0x1A) rather than at its last byte.
+    bool StoppedAtTextEnd() const { return m_stoppedAtTextEnd; }
 
   private:
     struct Line {
@@ -154,6 +177,9 @@ class Reader {
     }
 
     bool NextLineAfterWindow(Line& line, ReadResult& error);
+    void MoveToSpare();
+    void PopulateSpare(std::size_t end);
+    void FinishWriting();
     bool ReadMore(ReadResult& error);
     void ScanWindow();
     void AppendLine(const Line& line);
@@ -164,9 +190,16 @@ class Reader {
     std::uint64_t m_expectedSize;
     CProgressDlg& m_progress;
     Block m_block;
-    FileMapping m_mapping;
-    // The input and the text: m_block's or m_mapping's bytes.
+    // The input and the text: m_block's bytes or the caller's.
     char* m_data;
+    // Where the next message that changes goes when the input must stay unwritten (a
+    // mapped file, whose written pages would each be copied), and how far the memory
+    // there has been committed.
+    std::size_t m_spareNext;
+    std::size_t m_spareEnd;
+    std::size_t m_sparePopulated;
+    // The current message has moved to the spare memory.
+    bool m_moved = false;
     std::size_t m_filled = 0;
     std::size_t m_parsePos = 0;
     // The text written so far ends here once the pending run has moved.
@@ -179,6 +212,7 @@ class Reader {
     std::size_t m_windowEnd = 0;
     std::uint64_t m_lineFeeds = 0;
     bool m_endOfInput = false;
+    bool m_stoppedAtTextEnd = false;
     bool m_haveMessage = false;
     std::size_t m_messageStart = 0;
     std::array<std::uint32_t, kIndexedPrefixes.size()> m_firstLine{};
@@ -218,6 +252,7 @@ void Reader::ScanWindow() {
         masks.lineFeeds &= (std::uint64_t{1} << count) - 1;
         m_filled = m_window + count;
         m_endOfInput = true;
+        m_stoppedAtTextEnd = true;
     }
     m_windowEnd = m_window + count;
     m_lineFeeds = masks.lineFeeds;
@@ -274,6 +309,9 @@ void Reader::AppendLine(const Line& line) {
         m_firstLine[static_cast<std::size_t>(slot)] =
             at < kPrefixUnknown ? static_cast<std::uint32_t>(at) : kPrefixUnknown;
     }
+    if (line.next != line.end + 1 && !m_moved && m_spareNext != kNoSpare) {
+        MoveToSpare();
+    }
     if (line.start != m_runEnd) {
         FlushRun();
         m_runStart = m_runEnd = line.start;
@@ -292,8 +330,46 @@ void Reader::AppendLine(const Line& line) {
     m_runStart = m_runEnd = line.next;
 }
 
+// The message so far, unchanged where it lies, is copied to the spare memory, and
+// the rest of it is compacted there.
+void Reader::MoveToSpare() {
+    FlushRun();
+    const std::size_t kept = m_writePos - m_messageStart;
+    PopulateSpare(m_spareNext + kept);
+    std::memcpy(m_data + m_spareNext, m_data + m_messageStart, kept);
+    m_messageStart = m_spareNext;
+    m_writePos = m_spareNext + kept;
+    m_moved = true;
+}
+
+// Commits the spare memory up to `end` and some way beyond, with one call instead of
+// a fault per page.
+void Reader::PopulateSpare(std::size_t end) {
+    constexpr std::size_t kStep = std::size_t{2} << 20;
+    if (end <= m_sparePopulated) {
+        return;
+    }
+    const std::size_t to = std::min(std::max(end, m_sparePopulated + kStep), m_spareEnd);
+    Prefault(m_data + m_sparePopulated, to - m_sparePopulated);
+    m_sparePopulated = to;
+}
+
+// Writes what is pending of the current message; one that moved leaves the spare
+// memory after it for the next.
+void Reader::FinishWriting() {
+    FlushRun();
+    if (m_moved) {
+        m_spareNext = m_writePos;
+        m_moved = false;
+    }
+}
+
 void Reader::FlushRun() {
     std::size_t length = m_runEnd - m_runStart;
+    if (m_moved) {
+        // One byte more for the LF that may follow the run.
+        PopulateSpare(m_writePos + 1);
+    }
     std::size_t to = m_writePos - length;
     if (to != m_runStart) {
         std::memmove(m_data + to, m_data + m_runStart, length);
@@ -332,7 +408,7 @@ ReadResult Reader::Run(MailboxText& out) {
                 }
                 // The message is compacted from where it lies; the bytes its
                 // predecessor dropped stay behind as a gap.
-                FlushRun();
+                FinishWriting();
                 m_writePos = m_runStart = m_runEnd = x.start;
                 m_haveMessage = true;
                 m_messageStart = m_writePos;
@@ -362,11 +438,64 @@ ReadResult Reader::Run(MailboxText& out) {
         FinishMessage(out);
     }
     // After a read error the partly read message is discarded.
-    FlushRun();
-    out.size = m_writePos;
-    out.text =
-        m_source != nullptr ? StoredText(m_block.Release()) : StoredText(std::move(m_mapping));
+    FinishWriting();
+    // The spare memory lies after all of the input.
+    out.size = m_spareNext != kNoSpare ? m_spareNext : m_writePos;
     return result;
+}
+
+// Splitting pays for a thread only on a large input with a second core to run it.
+bool ShouldSplit(std::size_t size, std::size_t splitFrom) {
+    return size >= splitFrom && std::thread::hardware_concurrency() > 1;
+}
+
+// The line at `at` without its CR LF, and where the next line begins (npos when the
+// line has no LF).
+std::string_view LineAt(const char* data, std::size_t size, std::size_t at, std::size_t& next) {
+    const void* lf = std::memchr(data + at, '\n', size - at);
+    if (lf == nullptr) {
+        next = std::string_view::npos;
+        return std::string_view(data + at, size - at);
+    }
+    const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(lf) - data);
+    next = end + 1;
+    return std::string_view(data + at, end > at && data[end - 1] == '\r' ? end - 1 - at : end - at);
+}
+
+// Whether the line ended by the LF at `lf` is a message-start line.
+bool EndsStartLine(const char* data, std::size_t lf) {
+    const std::size_t end = lf > 0 && data[lf - 1] == '\r' ? lf - 1 : lf;
+    if (end < kStartLineLength) {
+        return false;
+    }
+    const std::size_t begin = end - kStartLineLength;
+    return (begin == 0 || data[begin - 1] == '\n') &&
+           CEKViewDoc::IsMessageStart(std::string_view(data + begin, kStartLineLength));
+}
+
+// A message-start pair at or after the middle of the input, where the second half of
+// a split read begins; 0 when there is none. Lines are taken in pairs: a start line
+// right after another start line is that one's second line, never a pair's first.
+std::size_t FindSplit(const char* data, std::size_t size) {
+    static constexpr std::string_view kStartAfterLf = "\nFrom - ";
+    std::string_view text(data, size);
+    for (std::size_t hit = text.find(kStartAfterLf, size / 2); hit != std::string_view::npos;
+         hit = text.find(kStartAfterLf, hit + 1)) {
+        const std::size_t start = hit + 1;
+        if (EndsStartLine(data, hit)) {
+            continue;
+        }
+        std::size_t statusAt = 0;
+        if (!CEKViewDoc::IsMessageStart(LineAt(data, size, start, statusAt)) ||
+            statusAt == std::string_view::npos) {
+            continue;
+        }
+        std::size_t after = 0;
+        if (CEKViewDoc::IsStatusLine(LineAt(data, size, statusAt, after))) {
+            return start;
+        }
+    }
+    return 0;
 }
 
 }  // namespace
@@ -377,16 +506,52 @@ ReadResult ReadMailbox(const ByteSource& source, std::uint64_t expectedSize, CPr
     // not the end of the program.
     try {
         Reader reader(source, expectedSize, progress);
-        return reader.Run(out);
+        ReadResult result = reader.Run(out);
+        out.text = StoredText(reader.Release());
+        return result;
     } catch (const std::bad_alloc&) {
         out = MailboxText{};
         return {ReadStatus::ReadError, std::generic_category().message(ENOMEM)};
     }
 }
 
-ReadResult ReadMappedMailbox(FileMapping mapping, CProgressDlg& progress, MailboxText& out) {
-    Reader reader(std::move(mapping), progress);
-    return reader.Run(out);
+ReadResult ReadMappedMailbox(FileMapping mapping, CProgressDlg& progress, MailboxText& out,
+                             std::size_t splitFrom) {
+    char* data = mapping.data();
+    const std::size_t size = mapping.size();
+    const std::size_t split = ShouldSplit(size, splitFrom) ? FindSplit(data, size) : 0;
+    // Room for every message to move, plus the LF a last line may lack; else the
+    // messages that change are compacted in place, and their pages copied.
+    const bool haveSpare = mapping.Extent() - mapping.SpareBegin() >= size + 2;
+    const std::size_t spare = haveSpare ? mapping.SpareBegin() : Reader::kNoSpare;
+    if (split == 0) {
+        Reader reader(data, 0, size, size, progress, spare, haveSpare ? spare + size + 1 : 0);
+        ReadResult result = reader.Run(out);
+        out.text = StoredText(std::move(mapping));
+        return result;
+    }
+    // The second half is read on another core. It reports no progress: the first
+    // half's reports stand for both.
+    MailboxText tail;
+    ReadResult tailResult;
+    CProgressDlg silent;
+    const std::size_t tailSpare = haveSpare ? spare + split + 1 : Reader::kNoSpare;
+    std::thread worker([&] {
+        tailResult = Reader(data, split, size, size, silent, tailSpare,
+                            haveSpare ? tailSpare + (size - split) + 1 : 0)
+                         .Run(tail);
+    });
+    Reader head(data, 0, split, size, progress, spare, haveSpare ? spare + split + 1 : 0);
+    ReadResult result = head.Run(out);
+    worker.join();
+    out.text = StoredText(std::move(mapping));
+    if (result.status != ReadStatus::Ok || head.StoppedAtTextEnd()) {
+        // A text end in the first half ends the whole input.
+        return result;
+    }
+    out.messages.insert(out.messages.end(), tail.messages.begin(), tail.messages.end());
+    out.size = tail.size;
+    return tailResult;
 }
 
 ReadResult ReadMailboxBytes(std::string_view bytes, CProgressDlg& progress, MailboxText& out) {

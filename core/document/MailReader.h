@@ -57,10 +57,27 @@ using ByteSource = std::function<long long(char* buffer, std::size_t count, std:
 ReadResult ReadMailbox(const ByteSource& source, std::uint64_t expectedSize, CProgressDlg& progress,
                        MailboxText& out);
 
+// Mapped inputs from this size on are read in two halves at once, on two cores.
+inline constexpr std::size_t kSplitReadMinimum = std::size_t{16} << 20;
+
+// The slack to map a file of `size` bytes with, so that every message of it could be
+// written to the spare memory after it (virtual memory: only what is used is taken).
+constexpr std::size_t MappedReadSlack(std::size_t size) {
+    // The largest page size in use, so that the rounding of the file's end never
+    // takes from the room.
+    constexpr std::size_t kLargestPage = std::size_t{64} << 10;
+    return size + 2 + kLargestPage;
+}
+
 // The same over a mapped file, which becomes the stored text: a message whose lines
-// all end in a plain LF stays where it is, and only the pages of one that changes
-// are copied. The mapping needs at least one byte of slack after the file.
-ReadResult ReadMappedMailbox(FileMapping mapping, CProgressDlg& progress, MailboxText& out);
+// all end in a plain LF stays where it is. One that changes is written to the spare
+// memory after the file when the mapping was made with MappedReadSlack, so that no
+// page of the file is written; with less slack (at least one byte) it is compacted
+// in place, and its pages copied. From `splitFrom` bytes on, the second half (from a
+// message-start pair past the middle) is read by a second thread; the messages are
+// the same as one thread's.
+ReadResult ReadMappedMailbox(FileMapping mapping, CProgressDlg& progress, MailboxText& out,
+                             std::size_t splitFrom = kSplitReadMinimum);
 
 // The same over bytes in memory.
 ReadResult ReadMailboxBytes(std::string_view bytes, CProgressDlg& progress, MailboxText& out);

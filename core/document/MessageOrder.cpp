@@ -24,6 +24,9 @@ int CompareIgnoringAsciiCase(std::string_view a, std::string_view b) {
 
 namespace {
 
+// How many messages ahead the header lines are fetched while keys are built.
+constexpr int kPrefetchAhead = 8;
+
 int Percent(std::size_t done, std::size_t whole) {
     return static_cast<int>(static_cast<unsigned long long>(done) * 100 / whole);
 }
@@ -44,6 +47,7 @@ void CEKViewDoc::SortByDateKey(CProgressDlg& progress) {
     std::vector<std::size_t> ends(count);
     std::string key;
     for (std::size_t i = 0; i < count; ++i) {
+        PrefetchHeader(static_cast<int>(i) + kPrefetchAhead);
         NormalizeDate(HeaderView(static_cast<int>(i), "Date: "), key);
         for (char& c : key) {
             c = AsciiLower(c);

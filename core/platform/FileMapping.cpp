@@ -120,6 +120,7 @@ FileMapping& FileMapping::operator=(FileMapping&& other) noexcept {
         m_data = std::exchange(other.m_data, nullptr);
         m_size = std::exchange(other.m_size, 0);
         m_reserved = std::exchange(other.m_reserved, 0);
+        m_fileExtent = std::exchange(other.m_fileExtent, 0);
         m_slot = std::exchange(other.m_slot, -1);
     }
     return *this;
@@ -146,7 +147,8 @@ bool FileMapping::Map(int fd, std::size_t size, std::size_t slack) {
         return false;
     }
     const auto begin = reinterpret_cast<std::uintptr_t>(base);
-    const int slot = Register(begin, begin + ((size + page - 1) & ~(page - 1)));
+    const std::size_t fileExtent = (size + page - 1) & ~(page - 1);
+    const int slot = Register(begin, begin + fileExtent);
     if (slot < 0) {
         ::munmap(base, reserved);
         return false;
@@ -154,6 +156,7 @@ bool FileMapping::Map(int fd, std::size_t size, std::size_t slack) {
     m_data = static_cast<char*>(base);
     m_size = size;
     m_reserved = reserved;
+    m_fileExtent = fileExtent;
     m_slot = slot;
     return true;
 }
@@ -167,6 +170,7 @@ void FileMapping::Unmap() {
     m_data = nullptr;
     m_size = 0;
     m_reserved = 0;
+    m_fileExtent = 0;
     m_slot = -1;
 }
 

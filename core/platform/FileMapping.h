@@ -24,6 +24,10 @@ class FileMapping {
 
     char* data() const { return m_data; }
     std::size_t size() const { return m_size; }
+    // Writable memory of zeros after the file's last page, backed by no file: the
+    // offsets [SpareBegin(), Extent()) from data(). Writing there copies no page.
+    std::size_t SpareBegin() const { return m_fileExtent; }
+    std::size_t Extent() const { return m_reserved; }
     // True once a page of the file vanished while mapped (the file was cut short by
     // someone else): reading it would have ended the process, so it was replaced by
     // zeros instead.
@@ -33,6 +37,7 @@ class FileMapping {
     char* m_data = nullptr;
     std::size_t m_size = 0;
     std::size_t m_reserved = 0;
+    std::size_t m_fileExtent = 0;
     int m_slot = -1;
 };
 

@@ -64,18 +64,18 @@ Messages ReadInChunks(const std::string& bytes, std::size_t chunk) {
 
 // The bytes as a file read through a copy-on-write mapping (where there is none, as
 // on Windows, through the copying read). The file must keep its bytes.
-Messages ReadMapped(const std::string& bytes) {
+Messages ReadMappedOnce(const std::string& bytes, std::size_t splitFrom, std::size_t slack) {
     TempFile file(bytes);
     ReadOnlyFile reader;
     std::string reason;
     EXPECT_TRUE(reader.Open(file.path(), FileSharing::Exclusive, reason)) << reason;
     FileMapping mapping;
-    if (!reader.Map(mapping, 1)) {
+    if (!reader.Map(mapping, slack)) {
         return ReadInChunks(bytes, 4096);
     }
     CProgressDlg progress;
     MailboxText mailbox;
-    EXPECT_TRUE(ReadMappedMailbox(std::move(mapping), progress, mailbox).ok());
+    EXPECT_TRUE(ReadMappedMailbox(std::move(mapping), progress, mailbox, splitFrom).ok());
     Messages messages = Collect(mailbox);
     mailbox = MailboxText{};
     reader.Close();
@@ -83,6 +83,17 @@ Messages ReadMapped(const std::string& bytes) {
     const std::string after{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     EXPECT_EQ(after, bytes) << "the mapped file was written";
     return messages;
+}
+
+// The mapped read by one thread compacting in place, checked against the reads that
+// move changed messages after the file, by one thread and in two halves at once.
+Messages ReadMapped(const std::string& bytes) {
+    Messages inPlace = ReadMappedOnce(bytes, kSplitReadMinimum, 1);
+    const std::size_t slack = MappedReadSlack(bytes.size());
+    EXPECT_EQ(ReadMappedOnce(bytes, kSplitReadMinimum, slack), inPlace) << "moved";
+    EXPECT_EQ(ReadMappedOnce(bytes, 1, slack), inPlace) << "moved, in two halves";
+    EXPECT_EQ(ReadMappedOnce(bytes, 1, 1), inPlace) << "in place, in two halves";
+    return inPlace;
 }
 
 std::string Hex(const std::string& bytes) {
