@@ -17,6 +17,7 @@
 
 #include "core/document/ByteScan.h"
 #include "core/document/EKViewDoc.h"
+#include "core/document/SplitPoint.h"
 #include "core/document/TextRules.h"
 #include "core/platform/ProgressDlg.h"
 
@@ -449,55 +450,6 @@ bool ShouldSplit(std::size_t size, std::size_t splitFrom) {
     return size >= splitFrom && std::thread::hardware_concurrency() > 1;
 }
 
-// The line at `at` without its CR LF, and where the next line begins (npos when the
-// line has no LF).
-std::string_view LineAt(const char* data, std::size_t size, std::size_t at, std::size_t& next) {
-    const void* lf = std::memchr(data + at, '\n', size - at);
-    if (lf == nullptr) {
-        next = std::string_view::npos;
-        return std::string_view(data + at, size - at);
-    }
-    const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(lf) - data);
-    next = end + 1;
-    return std::string_view(data + at, end > at && data[end - 1] == '\r' ? end - 1 - at : end - at);
-}
-
-// Whether the line ended by the LF at `lf` is a message-start line.
-bool EndsStartLine(const char* data, std::size_t lf) {
-    const std::size_t end = lf > 0 && data[lf - 1] == '\r' ? lf - 1 : lf;
-    if (end < kStartLineLength) {
-        return false;
-    }
-    const std::size_t begin = end - kStartLineLength;
-    return (begin == 0 || data[begin - 1] == '\n') &&
-           CEKViewDoc::IsMessageStart(std::string_view(data + begin, kStartLineLength));
-}
-
-// A message-start pair at or after the middle of the input, where the second half of
-// a split read begins; 0 when there is none. Lines are taken in pairs: a start line
-// right after another start line is that one's second line, never a pair's first.
-std::size_t FindSplit(const char* data, std::size_t size) {
-    static constexpr std::string_view kStartAfterLf = "\nFrom - ";
-    std::string_view text(data, size);
-    for (std::size_t hit = text.find(kStartAfterLf, size / 2); hit != std::string_view::npos;
-         hit = text.find(kStartAfterLf, hit + 1)) {
-        const std::size_t start = hit + 1;
-        if (EndsStartLine(data, hit)) {
-            continue;
-        }
-        std::size_t statusAt = 0;
-        if (!CEKViewDoc::IsMessageStart(LineAt(data, size, start, statusAt)) ||
-            statusAt == std::string_view::npos) {
-            continue;
-        }
-        std::size_t after = 0;
-        if (CEKViewDoc::IsStatusLine(LineAt(data, size, statusAt, after))) {
-            return start;
-        }
-    }
-    return 0;
-}
-
 }  // namespace
 
 ReadResult ReadMailbox(const ByteSource& source, std::uint64_t expectedSize, CProgressDlg& progress,
@@ -519,7 +471,8 @@ ReadResult ReadMappedMailbox(FileMapping mapping, CProgressDlg& progress, Mailbo
                              std::size_t splitFrom) {
     char* data = mapping.data();
     const std::size_t size = mapping.size();
-    const std::size_t split = ShouldSplit(size, splitFrom) ? FindSplit(data, size) : 0;
+    const std::size_t split =
+        ShouldSplit(size, splitFrom) ? FindSplitPoint(std::string_view(data, size)) : 0;
     // Room for every message to move, plus the LF a last line may lack; else the
     // messages that change are compacted in place, and their pages copied.
     const bool haveSpare = mapping.Extent() - mapping.SpareBegin() >= size + 2;
