@@ -46,6 +46,29 @@ TEST_F(CloseOnRequestTest, AMessageBoxOfTheSystemIsAnsweredToo) {
     EXPECT_EQ(run->App().GetMainFrame(), nullptr) << "the window closed";
 }
 
+TEST_F(CloseOnRequestTest, TheEndOfTheSessionClosesTheWindowAsTheUserCloses) {
+    auto run = Start({SamplePath()});
+    ASSERT_TRUE(run->Started());
+    CloseOnRequest closer(*wxTheApp, [&]() -> wxWindow* { return run->App().GetMainFrame(); });
+    // As the desktop ends the session at log-out: the query is not refused, then the end.
+    wxCloseEvent query(wxEVT_QUERY_END_SESSION);
+    query.SetCanVeto(true);
+    wxTheApp->ProcessEvent(query);
+    EXPECT_FALSE(query.GetVeto());
+    wxCloseEvent end(wxEVT_END_SESSION);
+    end.SetLoggingOff(true);
+    wxTheApp->ProcessEvent(end);
+    EXPECT_TRUE(closer.IsRequested());
+    RunPending();
+    EXPECT_EQ(run->App().GetMainFrame(), nullptr) << "the window closed";
+    run->App().ExitInstance();
+    const WxProfileStore saved(Profile());
+    for (const char* key : {"WindowPos", "TFont", "LVH"}) {
+        EXPECT_NE(saved.GetProfileString("Settings", key, ""), "") << key;
+    }
+    EXPECT_NE(saved.GetProfileString("Recent File List", "File1", ""), "");
+}
+
 TEST_F(CloseOnRequestTest, ASignalIsReadOnTheProgramsOwnThread) {
     auto run = Start({SamplePath()});
     ASSERT_TRUE(run->Started());

@@ -5,6 +5,7 @@
 #include <wx/fontdlg.h>
 #include <wx/modalhook.h>
 
+#include <ostream>
 #include <string>
 
 #include "GuiTestSupport.h"
@@ -51,6 +52,11 @@ struct SizeCase {
     const char* typed;
     double points;
 };
+
+// A failing case names what was typed, not the bytes of the record.
+void PrintTo(const SizeCase& c, std::ostream* out) {
+    *out << '"' << c.typed << '"';
+}
 
 class FontDialogSizeTest : public ::testing::TestWithParam<SizeCase> {
   protected:

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <set>
 
 #include "GuiTestSupport.h"
@@ -361,14 +362,28 @@ TEST_F(FrameTest, PlacementAndBarStateAreStoredAtCloseAndRestored) {
 }
 
 TEST_F(FrameTest, AWindowStoredOffEveryScreenComesBackOnOne) {
+    const struct {
+        const char* windowPos;
+        std::optional<wxSize> size;  // none: as large as the screen allows
+    } cases[] = {
+        {"0:3:-1:-1:-1:-1:0x1388:5000:5600:5400", wxSize(600, 400)},
+        // Larger than any screen: its status bar would be out of sight wherever it stood.
+        {"0:1:-1:-1:-1:-1:0:0:99999:99999", std::nullopt},
+    };
     std::filesystem::create_directories(dir.File("Ubrik"));
-    WriteFile(Profile(), "[Settings]\nWindowPos=0:3:-1:-1:-1:-1:0x1388:5000:5600:5400\n");
-    auto run = Start();
-    wxRect rect = run->Frame().GetRect();
-    wxRect screen = wxDisplay(0u).GetClientArea();
-    EXPECT_EQ(rect.GetSize(), wxSize(600, 400));
-    EXPECT_TRUE(screen.Contains(rect)) << rect.x << "," << rect.y;
-    EXPECT_FALSE(run->Frame().IsMaximized()) << "the start-up show command wins";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.windowPos);
+        WriteFile(Profile(), std::string("[Settings]\nWindowPos=") + c.windowPos + "\n");
+        auto run = Start();
+        wxRect rect = run->Frame().GetRect();
+        wxRect screen = wxDisplay(0u).GetClientArea();
+        if (c.size) {
+            EXPECT_EQ(rect.GetSize(), *c.size);
+        }
+        EXPECT_TRUE(screen.Contains(rect))
+            << rect.x << "," << rect.y << " " << rect.width << "x" << rect.height;
+        EXPECT_FALSE(run->Frame().IsMaximized()) << "the start-up show command wins";
+    }
 }
 
 TEST_F(FrameTest, ClosingWritesEveryValueInItsFormat) {

@@ -1,8 +1,10 @@
 // The frame driven through the display's own input (XTest under X), as a user
 // drives it: real input passes through the toolkit before any wx handler, which
-// events injected into the windows skip. Clicks on every tool-bar button, the
-// menus' Alt+letter from each pane, and a reading session on the keyboard.
+// events injected into the windows skip. Clicks on every tool-bar button, with a
+// file and without one, a drag on its gripper, the menus' Alt+letter and F10 from
+// each pane, and a reading session on the keyboard.
 #include <wx/aui/auibar.h>
+#include <wx/aui/framemanager.h>
 #include <wx/clipbrd.h>
 #include <wx/dialog.h>
 #include <wx/menu.h>
@@ -144,10 +146,14 @@ class RealInputTest : public ::testing::Test {
             << StatusText();
         m_sim.MouseMove(centre - wxPoint(0, 3));
         m_sim.MouseMove(centre);
+        const wxAuiToolBarItem* item = Bar().FindTool(WxId(id));
+        ASSERT_NE(item, nullptr);
         EXPECT_TRUE(WaitFor([&] {
-            return Bar().GetToolTipText() == wxString::FromUTF8(CommandToolTip(id)) &&
+            return (item->GetState() & wxAUI_BUTTON_STATE_HOVER) != 0 &&
+                   Bar().GetToolTipText() == wxString::FromUTF8(CommandToolTip(id)) &&
                    StatusText() == wxString::FromUTF8(CommandPrompt(id));
-        })) << "tool tip \""
+        })) << "hover "
+            << ((item->GetState() & wxAUI_BUTTON_STATE_HOVER) != 0) << ", tool tip \""
             << Bar().GetToolTipText() << "\", status \"" << StatusText() << "\"";
         m_sim.MouseClick();
     }
@@ -216,6 +222,50 @@ TEST_F(RealInputTest, EveryEnabledToolBarButtonRunsItsCommandWhenClicked) {
         << StatusText();
 }
 
+TEST_F(RealInputTest, WithNoFileOpenTheButtonsThatAreEnabledRunTheirCommands) {
+    Start(ProgramRun::Setup());
+    DialogCloser dialogs;
+    CMainFrame& frame = Frame();
+    ASSERT_TRUE(Bar().IsEnabled());
+    // Nothing to show, step to or copy yet.
+    for (int id : {ID_VIEW_CONTENT, ID_MAIL_PREV, ID_MAIL_NEXT, ID_EDIT_COPY, ID_VIEW_ALLHEADER}) {
+        SCOPED_TRACE(id);
+        EXPECT_TRUE(WaitFor([&] { return !Bar().GetToolEnabled(WxId(id)); }));
+    }
+
+    ClickTool(ID_FILE_OPEN);
+    EXPECT_TRUE(WaitFor([&] { return m_chooserCalls == 1; }));
+    ClickTool(ID_VIEW_THREAD);
+    EXPECT_TRUE(WaitFor([&] { return frame.IsThreadMode(); }));
+    EXPECT_EQ(frame.GetActiveView(), &m_run->ThreadView());
+    ClickTool(ID_VIEW_THREAD);
+    EXPECT_TRUE(WaitFor([&] { return !frame.IsThreadMode(); }));
+    ClickTool(ID_APP_ABOUT);
+    ASSERT_TRUE(WaitFor([&] { return !dialogs.titles.empty(); }));
+    EXPECT_EQ(dialogs.titles.front(), wxString::FromUTF8("EKViewのﾊﾞｰｼﾞｮﾝ情報"));
+}
+
+TEST_F(RealInputTest, TheGripperDragsTheToolBarOffTheFrame) {
+    StartOnSample();
+    wxAuiManager* manager = wxAuiManager::GetManager(&Bar());
+    ASSERT_NE(manager, nullptr);
+    ASSERT_FALSE(manager->GetPane(&Bar()).IsFloating());
+    // The gripper is the strip at the bar's left end, before the first button.
+    const wxRect first = Bar().GetToolRect(WxId(ID_FILE_OPEN));
+    ASSERT_GT(first.x, 1);
+    const wxPoint grip = Bar().ClientToScreen(wxPoint(first.x / 2, first.y + first.height / 2));
+    m_sim.MouseMove(grip);
+    RunPending();
+    m_sim.MouseDown();
+    for (int step = 1; step <= 10; ++step) {
+        m_sim.MouseMove(grip + wxPoint(step * 30, step * 25));
+        RunPending();
+    }
+    m_sim.MouseUp();
+    EXPECT_TRUE(WaitFor([&] { return manager->GetPane(&Bar()).IsFloating(); }))
+        << "the bar stayed docked";
+}
+
 // Each menu's mnemonic letter, in the menu bar's order.
 constexpr char kMenuLetters[] = {'f', 'e', 'v', 'm', 'h'};
 
@@ -258,6 +308,18 @@ TEST_P(AltLetterTest, OpensEachMenuFromThePane) {
         EXPECT_TRUE(WaitFor([&] { return closed; }));
         // The menu gives the focus back to the pane it came from.
         WaitFor([&] { return wxWindow::FindFocus() != nullptr; });
+    }
+
+    // F10 opens the first menu, as the desktop's menu key.
+    {
+        SCOPED_TRACE("F10");
+        opened = nullptr;
+        closed = false;
+        m_sim.Char(WXK_F10);
+        EXPECT_TRUE(WaitFor([&] { return opened != nullptr; }));
+        EXPECT_EQ(opened, frame.GetMenuBar()->GetMenu(0));
+        m_sim.Char(WXK_ESCAPE);
+        EXPECT_TRUE(WaitFor([&] { return closed; }));
     }
 
     if (GetParam() == ShownPane::Text) {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <thread>
 
 #include "GuiTestSupport.h"
@@ -81,6 +82,11 @@ struct SignalCase {
     const char* name;
     int signal;
 };
+
+// A failing case names its signal, not the bytes of the record.
+void PrintTo(const SignalCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class StopSignalRunTest : public ::testing::TestWithParam<SignalCase> {
   protected:
