@@ -1,46 +1,63 @@
 #!/bin/sh
-# Exporting a mailbox against copying it, all as whole processes in one run on the
-# same file system: `cp FILE` is the baseline (coreutils copies inside the kernel),
-# `cat FILE > OUT` a copy through user space, `ekview-cli list --json` the reading
-# and ordering alone, then `ekview-cli export --mbox` and `--eml`; the write is the
-# export less the reading. Wall and CPU (user + system) seconds. The file is read
-# once first, so that every run finds it in the page cache.
-# Usage: bench/export_bench.sh MAILBOX [SCRATCH_DIR]
+# Exporting a mailbox against copying it, all as whole processes on the same cached
+# file and file system: `cp FILE` is the baseline (coreutils copies inside the
+# kernel), `cat FILE > OUT` a copy through user space, `ekview-cli list --json` the
+# reading and ordering alone, then `ekview-cli export --mbox`, and with EML=1 also
+# `--eml`. The median of RUNS rounds (default 7), the commands taking turns within
+# each round so that a change of load touches them all alike. Each output is removed
+# and the written data flushed (sync) before the next command, so that no command
+# pays for the write-back of the one before. Wall and CPU (user + system) seconds,
+# each also as a ratio to cp.
+# Usage: bench/export_bench.sh MAILBOX [RUNS]
 set -eu
+cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build}
-CLI="$BUILD_DIR/cli/ekview-cli"
+cli="$BUILD_DIR/cli/ekview-cli"
 mailbox=$1
-scratch=$(mktemp -d "${2:-${TMPDIR:-/tmp}}/ekview-export-bench-XXXXXX")
-trap 'rm -rf "$scratch"' EXIT
+runs=${2:-7}
+work=$(mktemp -d "${TMPDIR:-/tmp}/ekview-export-bench-XXXXXX")
+trap 'rm -rf "$work"' EXIT
 
-# "wall cpu" of a command whose output goes to the file $1.
-timed() {
-    out=$1
-    shift
-    { /usr/bin/time -f "%e %U %S" "$@" >"$out"; } 2>&1 | awk '{ print $1, $2 + $3 }'
-}
-
+set -- "cp FILE OUT (baseline)" "cp $mailbox $work/out" \
+    "cat FILE > OUT" "sh -c 'cat \"\$0\" >\"\$1\"' $mailbox $work/out" \
+    "ekview-cli list --json (read, order)" "$cli list --json $mailbox" \
+    "ekview-cli export --mbox" "$cli export --mbox $work/out $mailbox"
+if [ -n "${EML:-}" ]; then
+    set -- "$@" "ekview-cli export --eml" "$cli export --eml $work/out $mailbox"
+fi
 cat "$mailbox" >/dev/null
-copy=$(timed /dev/null cp "$mailbox" "$scratch/copy.mbx")
-rm -f "$scratch/copy.mbx"
-cat=$(timed "$scratch/cat.mbx" cat "$mailbox")
-rm -f "$scratch/cat.mbx"
-list=$(timed /dev/null "$CLI" list --json "$mailbox")
-mbox=$(timed /dev/null "$CLI" export --mbox "$scratch/out.mbox" "$mailbox")
-rm -f "$scratch/out.mbox"
-eml=$(timed /dev/null "$CLI" export --eml "$scratch/eml" "$mailbox")
-files=$(ls "$scratch/eml" | wc -l)
-echo "$copy $cat $list $mbox $eml $files" | awk '
-function row(name, w, c, extra) {
-    printf "%-40s %8.3f %7.2f %8.3f %7.2f%s\n", name, w, w / cw, c, c / cc, extra
+
+round=0
+while [ "$round" -lt "$runs" ]; do
+    k=0
+    while [ $# -gt $((k * 2)) ]; do
+        eval "command=\${$((k * 2 + 2))}"
+        rm -rf "$work/out"
+        sync
+        # shellcheck disable=SC2086  # the command is split into its words on purpose
+        eval /usr/bin/time -f '"%e %U %S"' -a -o "$work/$k" $command >/dev/null
+        k=$((k + 1))
+    done
+    round=$((round + 1))
+done
+
+median() {
+    sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
-{
-    cw = $1 > 0 ? $1 : 0.001; cc = $2 > 0 ? $2 : 0.001
-    printf "%-40s %8s %7s %8s %7s\n", "", "wall s", "x cp", "CPU s", "x cp"
-    row("cp FILE OUT (baseline)", $1, $2, "")
-    row("cat FILE > OUT", $3, $4, "")
-    row("ekview-cli list --json (read, order)", $5, $6, "")
-    row("ekview-cli export --mbox", $7, $8, "")
-    row("  its write (export less list)", $7 - $5, $8 - $6, "")
-    row("ekview-cli export --eml", $9, $10, sprintf("   (%d files)", $11))
-}'
+printf '%-38s %8s %7s %8s %7s\n' "$(basename "$mailbox")" "wall s" "x cp" "CPU s" "x cp"
+k=0
+while [ $# -gt $((k * 2)) ]; do
+    eval "label=\${$((k * 2 + 1))}"
+    wall=$(awk '{ print $1 }' "$work/$k" | median)
+    cpu=$(awk '{ print $2 + $3 }' "$work/$k" | median)
+    if [ "$k" -eq 0 ]; then
+        base_wall=$wall
+        base_cpu=$cpu
+    fi
+    echo "$wall $cpu $base_wall $base_cpu" | awk -v label="$label" '{
+        bw = $3 > 0 ? $3 : 0.001; bc = $4 > 0 ? $4 : 0.001
+        printf "%-38s %8.3f %7.2f %8.3f %7.2f\n", label, $1, $1 / bw, $2, $2 / bc
+    }'
+    k=$((k + 1))
+done
+echo "($runs rounds; load average $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) cores)"
