@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/bin/bash
 # Exporting a mailbox against copying it, all as whole processes on the same cached
 # file and file system: `cp FILE` is the baseline (coreutils copies inside the
 # kernel), `cat FILE > OUT` a copy through user space, `ekview-cli list --json` the
@@ -26,6 +26,7 @@ if [ -n "${EML:-}" ]; then
     set -- "$@" "ekview-cli export --eml" "$cli export --eml $work/out $mailbox"
 fi
 cat "$mailbox" >/dev/null
+TIMEFORMAT='%3R %3U %3S'
 
 round=0
 while [ "$round" -lt "$runs" ]; do
@@ -34,8 +35,9 @@ while [ "$round" -lt "$runs" ]; do
         eval "command=\${$((k * 2 + 2))}"
         rm -rf "$work/out"
         sync
-        # shellcheck disable=SC2086  # the command is split into its words on purpose
-        eval /usr/bin/time -f '"%e %U %S"' -a -o "$work/$k" $command >/dev/null
+        # bash's own timing reads to the millisecond; /usr/bin/time only to 10 ms,
+        # a tenth of cp's time here.
+        { eval time "$command" >/dev/null; } 2>>"$work/$k"
         k=$((k + 1))
     done
     round=$((round + 1))

@@ -38,7 +38,7 @@ constexpr std::size_t kGatherPieces = 1024;
 constexpr std::size_t kArenaSize = std::size_t{64} << 10;
 constexpr int kTempNameTries = 16;
 // How many messages ahead their first lines are fetched into the cache while writing.
-constexpr std::size_t kPrefetchAhead = 8;
+constexpr std::size_t kPrefetchAhead = 32;
 
 #ifdef _WIN32
 // The C runtime's descriptors: binary, so that LF stays LF, and not inherited.
