@@ -189,12 +189,30 @@ void CEKViewDoc::PrefetchHeader(int index) const {
     }
 #if defined(__GNUC__)
     const MessageSpan& span = m_messages[static_cast<std::size_t>(index)];
-    __builtin_prefetch(m_text.get() + span.offset);
     for (std::uint32_t at : span.firstLine) {
         if (at < kPrefixUnknown) {
             __builtin_prefetch(m_text.get() + span.offset + at);
         }
     }
+#endif
+}
+
+void CEKViewDoc::PrefetchLine(int index, Prefetched line) const {
+    if (index < 0 || index >= GetMessageCount()) {
+        return;
+    }
+#if defined(__GNUC__)
+    const MessageSpan& span = m_messages[static_cast<std::size_t>(index)];
+    std::uint32_t at = 0;
+    if (line == Prefetched::DateLine) {
+        at = span.firstLine[kDateSlot];
+        if (at >= kPrefixUnknown) {
+            return;
+        }
+    }
+    __builtin_prefetch(m_text.get() + span.offset + at);
+#else
+    (void)line;
 #endif
 }
 

@@ -54,10 +54,14 @@ class CEKViewDoc {
     std::string GetHeaderValue(int index, std::string_view prefix) const;
     // The same value as a view of the stored text, valid until the messages change.
     std::string_view HeaderView(int index, std::string_view prefix) const;
-    // Starts fetching the start line and the header lines that the lookups above read
-    // for message `index` into the processor's cache, so that a pass over the messages
-    // in date order, which jumps about the text, need not wait at every message.
+    // Starts fetching the header lines that the lookups above read for message
+    // `index` into the processor's cache, so that a pass over the messages in date
+    // order, which jumps about the text, need not wait at every message.
     void PrefetchHeader(int index) const;
+    // The same for one line: a pass that needs only it should not fill the
+    // processor's few slots for pending fetches with the others.
+    enum class Prefetched { StartLine, DateLine };
+    void PrefetchLine(int index, Prefetched line) const;
     // Builds the date key; false when no month name was found (the key is then the
     // fallback "1970/01/01 09:00:00").
     static bool NormalizeDate(std::string_view value, std::string& key);

@@ -24,6 +24,7 @@
 
 #include "core/document/EKViewDoc.h"
 #include "core/document/Export.h"
+#include "core/document/GatherWriter.h"
 #include "core/platform/ProgressDlg.h"
 
 namespace ek {
@@ -32,10 +33,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Pieces handed to the system in one writev (its limit, IOV_MAX, is 1024).
-constexpr std::size_t kGatherPieces = 1024;
-// Room for the bytes that do not lie in the document (the "From " lines, quoting).
-constexpr std::size_t kArenaSize = std::size_t{64} << 10;
 constexpr int kTempNameTries = 16;
 // How many messages ahead their first lines are fetched into the cache while writing.
 constexpr std::size_t kPrefetchAhead = 32;
@@ -213,67 +210,6 @@ bool ChosenIndexes(const CEKViewDoc& doc, const std::vector<int>& wanted, std::v
     return out.front() >= 0 && out.back() < count;
 }
 
-// Output gathered for writev: the document's lines are written from where they lie,
-// and only the bytes made for the export are copied, into an arena that is never
-// reallocated before the pieces pointing into it are written.
-class GatherWriter {
-  public:
-    explicit GatherWriter(ExportFile& file) : m_file(file) {
-        m_arena.reserve(kArenaSize);
-        m_pieces.reserve(kGatherPieces);
-    }
-    // The text in which the pieces to come may lie and stay valid until written.
-    void SetStable(std::string_view text) { m_stable = text; }
-    void Add(std::string_view piece) {
-        if (!m_ok || piece.empty() || (m_pieces.size() == kGatherPieces && !Flush())) {
-            return;
-        }
-        if (IsStable(piece)) {
-            m_pieces.push_back(piece);
-            return;
-        }
-        if (m_arena.size() + piece.size() > m_arena.capacity() && !Flush()) {
-            return;
-        }
-        if (piece.size() > m_arena.capacity()) {
-            m_ok = m_file.Write(piece, m_reason);
-            return;
-        }
-        const char* at = m_arena.data() + m_arena.size();
-        m_arena.append(piece);
-        if (!m_pieces.empty() && m_pieces.back().data() + m_pieces.back().size() == at) {
-            m_pieces.back() = {m_pieces.back().data(), m_pieces.back().size() + piece.size()};
-        } else {
-            m_pieces.push_back({at, piece.size()});
-        }
-    }
-    // False, with the reason, once a write failed.
-    bool Flush() {
-        if (m_ok && !m_pieces.empty()) {
-            m_ok = m_file.WriteGather(m_pieces, m_reason);
-        }
-        m_pieces.clear();
-        m_arena.clear();
-        return m_ok;
-    }
-    bool ok() const { return m_ok; }
-    const std::string& reason() const { return m_reason; }
-
-  private:
-    bool IsStable(std::string_view piece) const {
-        std::less<const char*> before;
-        return !before(piece.data(), m_stable.data()) &&
-               !before(m_stable.data() + m_stable.size(), piece.data() + piece.size());
-    }
-
-    ExportFile& m_file;
-    std::string_view m_stable;
-    std::string m_arena;
-    std::vector<std::string_view> m_pieces;
-    std::string m_reason;
-    bool m_ok = true;
-};
-
 class Exporter {
   public:
     Exporter(const CEKViewDoc& doc, const ExportRequest& request, CProgressDlg& progress,
@@ -357,7 +293,8 @@ class Exporter {
         };
         for (std::size_t i = 0; i < m_indexes.size(); ++i) {
             if (i + kPrefetchAhead < m_indexes.size()) {
-                m_doc.PrefetchHeader(m_indexes[i + kPrefetchAhead]);
+                m_doc.PrefetchLine(m_indexes[i + kPrefetchAhead],
+                                   CEKViewDoc::Prefetched::StartLine);
             }
             writer.SetStable(m_doc.MessageLines(m_indexes[i]).text());
             ForEachMboxPiece(m_doc, m_indexes[i], add);
@@ -368,7 +305,7 @@ class Exporter {
                 return {ExportStatus::Cancelled, {}, 0};
             }
         }
-        if (!writer.Flush()) {
+        if (!writer.Finish()) {
             return Failed("cannot write " + m_temp.string(), writer.reason());
         }
         if (!m_tempFile->Close(reason)) {

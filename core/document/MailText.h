@@ -15,6 +15,7 @@ namespace ek {
 // need not walk a long body to find that a header is absent.
 inline constexpr std::array<std::string_view, 6> kIndexedPrefixes = {
     "Date: ", "From: ", "Subject: ", "Message-Id: ", "In-Reply-To: ", "Content-Type: "};
+inline constexpr std::size_t kDateSlot = 0;
 inline constexpr std::size_t kContentTypeSlot = 5;
 // No line of the message begins with the prefix.
 inline constexpr std::uint32_t kPrefixAbsent = 0xFFFFFFFF;

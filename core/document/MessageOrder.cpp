@@ -47,7 +47,7 @@ void CEKViewDoc::SortByDateKey(CProgressDlg& progress) {
     std::vector<std::size_t> ends(count);
     std::string key;
     for (std::size_t i = 0; i < count; ++i) {
-        PrefetchHeader(static_cast<int>(i) + kPrefetchAhead);
+        PrefetchLine(static_cast<int>(i) + kPrefetchAhead, Prefetched::DateLine);
         NormalizeDate(HeaderView(static_cast<int>(i), "Date: "), key);
         for (char& c : key) {
             c = AsciiLower(c);
