@@ -3,6 +3,8 @@
 #include <numeric>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 #include "core/document/EKViewDoc.h"
 #include "core/document/TextRules.h"
@@ -26,12 +28,31 @@ namespace {
 
 // How many messages ahead the header lines are fetched while keys are built.
 constexpr int kPrefetchAhead = 8;
+// From this many messages on, the keys of the second half are built on a second core.
+constexpr std::size_t kSplitKeysFrom = 20000;
 
 int Percent(std::size_t done, std::size_t whole) {
     return static_cast<int>(static_cast<unsigned long long>(done) * 100 / whole);
 }
 
 }  // namespace
+
+void CEKViewDoc::BuildKeys(std::size_t from, std::size_t to, DateKeys& keys,
+                           CProgressDlg& progress) const {
+    keys.text.reserve((to - from) * 20);
+    keys.ends.reserve(to - from);
+    std::string key;
+    for (std::size_t i = from; i < to; ++i) {
+        PrefetchLine(static_cast<int>(i) + kPrefetchAhead, Prefetched::DateLine);
+        NormalizeDate(HeaderView(static_cast<int>(i), "Date: "), key);
+        for (char& c : key) {
+            c = AsciiLower(c);
+        }
+        keys.text += key;
+        keys.ends.push_back(keys.text.size());
+        progress.SetPosition(Percent(i - from, to - from));
+    }
+}
 
 // Three passes, each reporting its progress from 0 towards 100: the keys, the new
 // order, and the old order dropped. Messages with equal keys keep their file order.
@@ -41,21 +62,28 @@ void CEKViewDoc::SortByDateKey(CProgressDlg& progress) {
 
     // The keys stand one after another in one string, folded to lower case once, so
     // that the sort compares them as plain bytes and no key has an allocation of its own.
+    // A large mailbox has the keys of its second half built on a second core.
     const std::size_t count = m_messages.size();
-    std::string keys;
-    keys.reserve(count * 20);
-    std::vector<std::size_t> ends(count);
-    std::string key;
-    for (std::size_t i = 0; i < count; ++i) {
-        PrefetchLine(static_cast<int>(i) + kPrefetchAhead, Prefetched::DateLine);
-        NormalizeDate(HeaderView(static_cast<int>(i), "Date: "), key);
-        for (char& c : key) {
-            c = AsciiLower(c);
-        }
-        keys += key;
-        ends[i] = keys.size();
-        progress.SetPosition(Percent(i, count));
+    const std::size_t half =
+        count >= kSplitKeysFrom && std::thread::hardware_concurrency() > 1 ? count / 2 : count;
+    DateKeys first;
+    DateKeys second;
+    CProgressDlg silent;
+    std::thread worker;
+    if (half < count) {
+        worker = std::thread([&] { BuildKeys(half, count, second, silent); });
     }
+    BuildKeys(0, half, first, progress);
+    if (worker.joinable()) {
+        worker.join();
+    }
+    const std::size_t firstSize = first.text.size();
+    first.text += second.text;
+    for (std::size_t end : second.ends) {
+        first.ends.push_back(firstSize + end);
+    }
+    const std::string& keys = first.text;
+    const std::vector<std::size_t>& ends = first.ends;
     auto folded = [&](std::uint32_t i) {
         std::size_t start = i == 0 ? 0 : ends[i - 1];
         return std::string_view(keys).substr(start, ends[i] - start);

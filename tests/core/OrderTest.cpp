@@ -1,6 +1,9 @@
 // Ordering the messages by date key after a read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "core/document/EKViewDoc.h"
 #include "core/document/TextRules.h"
 #include "tests/support/TestSupport.h"
@@ -74,6 +77,39 @@ TEST(Ordering, MixedCaseYearsSortTogether) {
     CEKViewDoc doc;
     ASSERT_TRUE(ReadInto(doc, mailbox).ok());
     EXPECT_EQ(Subjects(doc), (std::vector<std::string>{"a", "B"}));
+}
+
+// A mailbox large enough that the keys of its second half are built on a second core:
+// the order is still the stable order of the keys (few distinct dates, so that equal
+// keys straddle the halves, and keys that differ only in the case of letters).
+TEST(Ordering, ALargeMailboxKeepsTheStableOrderOfItsKeys) {
+    const std::vector<std::string> dates = {
+        "Sun, 02 Jan 2000 10:00:00", "Fri, 31 Dec 1999 10:00:00", "",
+        "2 Jan XB 10:00:00",         "2 Jan xb 10:00:00",         "Tue, 9 May 2000 8:05:00"};
+    std::mt19937 random(5);
+    std::string mailbox;
+    std::vector<std::pair<std::string, std::string>> expected;  // folded key, subject
+    for (int i = 0; i < 30000; ++i) {
+        const std::string& date = dates[random() % dates.size()];
+        const std::string subject = std::to_string(i);
+        mailbox += date.empty() ? Message({"Subject: " + subject})
+                                : Message({"Subject: " + subject, "Date: " + date});
+        std::string key;
+        CEKViewDoc::NormalizeDate(date, key);
+        for (char& c : key) {
+            c = AsciiLower(c);
+        }
+        expected.emplace_back(key, subject);
+    }
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    CEKViewDoc doc;
+    ASSERT_TRUE(ReadInto(doc, mailbox).ok());
+    const std::vector<std::string> subjects = Subjects(doc);
+    ASSERT_EQ(subjects.size(), expected.size());
+    for (std::size_t i = 0; i < subjects.size(); ++i) {
+        ASSERT_EQ(subjects[i], expected[i].second) << "row " << i;
+    }
 }
 
 }  // namespace
