@@ -1,8 +1,8 @@
 #include "cli/ExportCommand.h"
 
-#include <charconv>
 #include <cstdio>
 #include <limits>
+#include <optional>
 
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
@@ -20,17 +20,14 @@ struct ExportOptions {
 };
 
 // A message index as 'list' numbers it; values beyond int are reported as outside
-// the mailbox.
+// the mailbox, as -1.
 bool ParseMessageIndex(const std::string& text, int& index) {
-    long long value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || end != text.data() + text.size() ||
-        (error != std::errc() && error != std::errc::result_out_of_range)) {
+    const std::optional<long long> value = ParseIndex(text);
+    if (!value) {
         return false;
     }
-    bool outside = error == std::errc::result_out_of_range ||
-                   value > std::numeric_limits<int>::max() || value < -1;
-    index = outside ? -1 : static_cast<int>(value);
+    const bool outside = *value > std::numeric_limits<int>::max() || *value < -1;
+    index = outside ? -1 : static_cast<int>(*value);
     return true;
 }
 
