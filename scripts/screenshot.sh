@@ -47,22 +47,8 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-# Xvfb picks a free display itself and writes its number to fd 3. -noreset: without
-# it the server resets when its last client leaves, and a client connecting then is refused.
-Xvfb -displayfd 3 -screen 0 1024x720x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-tries=0
-until [ -s "$work/display" ]; do
-    tries=$((tries + 1))
-    if [ "$tries" -gt 100 ] || ! kill -0 "$xvfb_pid" 2>/dev/null; then
-        echo "screenshot: Xvfb did not start" >&2
-        cat "$work/xvfb.log" >&2
-        exit 1
-    fi
-    sleep 0.1
-done
-display=":$(cat "$work/display")"
-export DISPLAY="$display"
+. "$root/scripts/lib/private-xvfb.sh"
+start_private_xvfb "$work" || { echo "screenshot: Xvfb did not start" >&2; exit 1; }
 
 # Wait for the server, then for the window with the mailbox's title.
 # A check that returns 2 has failed for good (the viewer exited): stop waiting.

@@ -21,15 +21,8 @@ fail() {
     exit 1
 }
 
-Xvfb -displayfd 3 -screen 0 1024x720x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-tries=0
-until [ -s "$work/display" ]; do
-    tries=$((tries + 1))
-    [ "$tries" -le 100 ] && kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start"
-    sleep 0.1
-done
-export DISPLAY=":$(cat "$work/display")"
+. "$root/scripts/lib/private-xvfb.sh"
+start_private_xvfb "$work" || fail "Xvfb did not start"
 export LC_ALL=C.UTF-8
 
 name=$(printf '\216\363\220M\224\240.mbx')
