@@ -1,8 +1,8 @@
 #include "cli/ExportCommand.h"
 
 #include <cstdio>
-#include <limits>
 #include <optional>
+#include <utility>
 
 #include "cli/Mailbox.h"
 #include "cli/Output.h"
@@ -15,21 +15,12 @@ namespace {
 
 struct ExportOptions {
     ExportRequest request;
+    // The --message numbers, as typed and as read (an out-of-range one saturates),
+    // checked once the mailbox's count is known.
+    std::vector<std::pair<std::string, long long>> messages;
     bool haveTarget = false;
     std::string path;
 };
-
-// A message index as 'list' numbers it; values beyond int are reported as outside
-// the mailbox, as -1.
-bool ParseMessageIndex(const std::string& text, int& index) {
-    const std::optional<long long> value = ParseIndex(text);
-    if (!value) {
-        return false;
-    }
-    const bool outside = *value > std::numeric_limits<int>::max() || *value < -1;
-    index = outside ? -1 : static_cast<int>(*value);
-    return true;
-}
 
 std::string ParseOptions(const std::vector<std::string>& args, ExportOptions& options) {
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -40,11 +31,11 @@ std::string ParseOptions(const std::vector<std::string>& args, ExportOptions& op
             }
             const std::string& value = args[++i];
             if (arg == "--message") {
-                int index = 0;
-                if (!ParseMessageIndex(value, index)) {
+                const std::optional<long long> index = ParseIndex(value);
+                if (!index) {
                     return "export: --message needs a message number, not '" + value + "'";
                 }
-                options.request.indexes.push_back(index);
+                options.messages.emplace_back(value, *index);
                 continue;
             }
             if (options.haveTarget) {
@@ -87,12 +78,13 @@ int RunExport(const std::vector<std::string>& args) {
         std::fprintf(stderr, "ekview-cli: %s: nothing exported\n", options.path.c_str());
         return kExitFailure;
     }
-    for (int index : options.request.indexes) {
+    for (const auto& [typed, index] : options.messages) {
         if (index < 0 || index >= doc.GetMessageCount()) {
-            std::fprintf(stderr, "ekview-cli: %s: no message %d (the mailbox holds 0 to %d)\n",
-                         options.path.c_str(), index, doc.GetMessageCount() - 1);
+            std::fprintf(stderr, "ekview-cli: %s: no message %s (the mailbox holds 0 to %d)\n",
+                         options.path.c_str(), typed.c_str(), doc.GetMessageCount() - 1);
             return kExitFailure;
         }
+        options.request.indexes.push_back(static_cast<int>(index));
     }
     CProgressDlg progress;
     ExportResult result = ExportMessages(doc, options.request, progress);

@@ -1,12 +1,14 @@
 // The mailbox reader on arbitrary bytes: the in-memory read the viewer uses, then the
 // same bytes delivered in small chunks, by a source that fails half-way, and by sources
-// whose announced size is wrong (a file that grew or shrank after it was measured).
+// whose announced size is wrong (a file that grew or shrank after it was measured),
+// and cut in two where a read in two halves would cut it.
 #include <algorithm>
 #include <cstring>
 #include <map>
 
 #include "core/document/EKViewDoc.h"
 #include "core/document/MailReader.h"
+#include "core/document/SplitPoint.h"
 #include "core/document/TextRules.h"
 #include "core/platform/ProgressDlg.h"
 #include "core/views/ThreadLink.h"
@@ -144,6 +146,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ek::MailboxText mailbox;
         EK_FUZZ_CHECK(ReadThrough(bytes, plan, mailbox).ok());
         EK_FUZZ_CHECK(FromMailbox(mailbox) == expected);
+    }
+
+    // A read in two halves cut at the split point gives the whole read's messages: the
+    // first half's, then (unless a text end came first) the second half's.
+    if (const std::size_t split = ek::FindSplitPoint(bytes); split != 0) {
+        const std::string_view head = bytes.substr(0, split);
+        Messages halves = ek::test::ReferenceRead(head);
+        if (head.find('\x1a') == std::string_view::npos) {
+            const Messages tail = ek::test::ReferenceRead(bytes.substr(split));
+            halves.insert(halves.end(), tail.begin(), tail.end());
+        }
+        EK_FUZZ_CHECK(halves == expected);
     }
 
     // A read error keeps the messages completed before it: a prefix of the file's.
