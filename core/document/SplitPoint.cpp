@@ -10,6 +10,10 @@ namespace {
 
 // "From - " and the 24 characters of the date.
 constexpr std::size_t kStartLineLength = 31;
+// Ends the text where it stands, even inside a line: a start line cut by one is no
+// start line for the whole read, whose last message takes the cut line. (A status
+// line cut after its prefix still opens the message in both reads.)
+constexpr char kTextEnd = '\x1a';
 
 // The line at `at` without its CR LF, and where the next line begins (npos when the
 // line has no LF).
@@ -48,8 +52,9 @@ std::size_t FindSplitPoint(std::string_view text) {
             continue;
         }
         std::size_t statusAt = 0;
-        if (!CEKViewDoc::IsMessageStart(LineAt(data, size, start, statusAt)) ||
-            statusAt == std::string_view::npos) {
+        const std::string_view startLine = LineAt(data, size, start, statusAt);
+        if (!CEKViewDoc::IsMessageStart(startLine) || statusAt == std::string_view::npos ||
+            startLine.find(kTextEnd) != std::string_view::npos) {
             continue;
         }
         std::size_t after = 0;

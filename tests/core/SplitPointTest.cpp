@@ -21,6 +21,10 @@ struct SplitCase {
     std::string expectedAfter;  // the text from the point on; empty: no point
 };
 
+void PrintTo(const SplitCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class SplitPointTest : public testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitPointTest, CutsOnlyWhereTheWholeReadOpensAMessage) {
@@ -53,6 +57,10 @@ INSTANTIATE_TEST_SUITE_P(
                   kFirstHalf + "x" + kStart + "\n" + kStart + "\n" + kStatus + "\n",
                   kStart + "\n" + kStatus + "\n"},
         SplitCase{"StartWithoutStatus", kFirstHalf + kStart + "\nSubject: x\n", ""},
+        // The whole read ends at the text end inside the line, which its last message
+        // takes as a line of its own; the second half would drop it.
+        SplitCase{"TextEndInsideTheStartLine",
+                  kFirstHalf + "From - Sun Jan\x1a" + "02 15:04:05 2000\n" + kStatus + "\n", ""},
         SplitCase{"StartAsTheLastLine", kFirstHalf + kStart, ""},
         SplitCase{"PairOnlyBeforeTheMiddle", kFirstHalf + std::string(600, 'y') + "\n", ""},
         SplitCase{"Empty", "", ""}),
