@@ -15,7 +15,7 @@ namespace {
 
 constexpr std::string_view kStartPrefix = "From - ";
 constexpr std::string_view kStatusPrefix = "X-EKMail-Status: ";
-constexpr std::size_t kStartDateLength = 24;
+constexpr std::size_t kStartDateLength = kStartLineLength - kStartPrefix.size();
 // What a mapped read reports when the file was cut short while it was read.
 constexpr const char* kFileShrank = "the file was cut short while it was read";
 
@@ -66,8 +66,7 @@ bool CEKViewDoc::IsStartDate(std::string_view text) {
 }
 
 bool CEKViewDoc::IsMessageStart(std::string_view line) {
-    return line.size() == kStartPrefix.size() + kStartDateLength &&
-           line.substr(0, kStartPrefix.size()) == kStartPrefix &&
+    return line.size() == kStartLineLength && line.substr(0, kStartPrefix.size()) == kStartPrefix &&
            IsStartDate(line.substr(kStartPrefix.size()));
 }
 

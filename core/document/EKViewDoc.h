@@ -108,12 +108,6 @@ class CEKViewDoc {
     // Empties the list, reads under the progress dialog, keeps what was read and orders it.
     ReadResult ReadWith(const Reading& read);
     void SortByDateKey(CProgressDlg& progress);
-    // The date keys of messages [from, to), folded to lower case, one after another.
-    struct DateKeys {
-        std::string text;
-        std::vector<std::size_t> ends;
-    };
-    void BuildKeys(std::size_t from, std::size_t to, DateKeys& keys, CProgressDlg& progress) const;
     // The boundary parameter's value (between its first and last double quote).
     bool FindBoundary(int index, std::string_view& value) const;
 

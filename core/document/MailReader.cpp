@@ -29,8 +29,6 @@ constexpr std::size_t kChunkSize = std::size_t{8} << 20;
 // Room past the expected size: the LF added to a last line without one, and space
 // for the read that finds the end, so an exactly sized block never has to grow.
 constexpr std::size_t kSlack = std::size_t{64} << 10;
-// "From - " and the 24 characters of the date.
-constexpr std::size_t kStartLineLength = 31;
 
 // Faults in the next stretch of the block with one call before the read fills it,
 // instead of one trap per page inside the read. Only what is about to be read is

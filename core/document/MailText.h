@@ -17,6 +17,9 @@ inline constexpr std::array<std::string_view, 6> kIndexedPrefixes = {
     "Date: ", "From: ", "Subject: ", "Message-Id: ", "In-Reply-To: ", "Content-Type: "};
 inline constexpr std::size_t kDateSlot = 0;
 inline constexpr std::size_t kContentTypeSlot = 5;
+// A message-start line: "From - " and the 24 characters of the date.
+inline constexpr std::size_t kStartLineLength = 31;
+
 // No line of the message begins with the prefix.
 inline constexpr std::uint32_t kPrefixAbsent = 0xFFFFFFFF;
 // The line lies too far into a huge message to be noted: look it up by walking.

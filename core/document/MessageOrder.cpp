@@ -35,16 +35,20 @@ int Percent(std::size_t done, std::size_t whole) {
     return static_cast<int>(static_cast<unsigned long long>(done) * 100 / whole);
 }
 
-}  // namespace
+// The date keys of messages [from, to), folded to lower case, one after another.
+struct DateKeys {
+    std::string text;
+    std::vector<std::size_t> ends;
+};
 
-void CEKViewDoc::BuildKeys(std::size_t from, std::size_t to, DateKeys& keys,
-                           CProgressDlg& progress) const {
+void BuildKeys(const CEKViewDoc& doc, std::size_t from, std::size_t to, DateKeys& keys,
+               CProgressDlg& progress) {
     keys.text.reserve((to - from) * 20);
     keys.ends.reserve(to - from);
     std::string key;
     for (std::size_t i = from; i < to; ++i) {
-        PrefetchLine(static_cast<int>(i) + kPrefetchAhead, Prefetched::DateLine);
-        NormalizeDate(HeaderView(static_cast<int>(i), "Date: "), key);
+        doc.PrefetchLine(static_cast<int>(i) + kPrefetchAhead, CEKViewDoc::Prefetched::DateLine);
+        CEKViewDoc::NormalizeDate(doc.HeaderView(static_cast<int>(i), "Date: "), key);
         for (char& c : key) {
             c = AsciiLower(c);
         }
@@ -53,6 +57,8 @@ void CEKViewDoc::BuildKeys(std::size_t from, std::size_t to, DateKeys& keys,
         progress.SetPosition(Percent(i - from, to - from));
     }
 }
+
+}  // namespace
 
 // Three passes, each reporting its progress from 0 towards 100: the keys, the new
 // order, and the old order dropped. Messages with equal keys keep their file order.
@@ -71,9 +77,9 @@ void CEKViewDoc::SortByDateKey(CProgressDlg& progress) {
     CProgressDlg silent;
     std::thread worker;
     if (half < count) {
-        worker = std::thread([&] { BuildKeys(half, count, second, silent); });
+        worker = std::thread([&] { BuildKeys(*this, half, count, second, silent); });
     }
-    BuildKeys(0, half, first, progress);
+    BuildKeys(*this, 0, half, first, progress);
     if (worker.joinable()) {
         worker.join();
     }

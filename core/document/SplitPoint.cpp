@@ -8,8 +8,6 @@ namespace ek {
 
 namespace {
 
-// "From - " and the 24 characters of the date.
-constexpr std::size_t kStartLineLength = 31;
 // Ends the text where it stands, even inside a line: a start line cut by one is no
 // start line for the whole read, whose last message takes the cut line. (A status
 // line cut after its prefix still opens the message in both reads.)
